@@ -1,0 +1,52 @@
+// The start and exit flows: sounds, the portal hand-off, the verdict and the dialog.
+#include <windows.h>
+#include <mmsystem.h>
+#include <string.h>
+
+#include "../../res/resource_ids.h"
+#include "globals.h"
+#include "interstitial.h"
+
+static bool IsFullVersion(const CInterstitial &game) {
+    return _stricmp(game.m_szFullVersion, "Yes") == 0;
+}
+
+// SND_FILENAME alone: synchronous, and the platform's default sound for a missing file.
+static void PlaySoundFile(const char *file, int silent) {
+    if (file[0] != '\0' && silent == 0)
+        PlaySoundA(file, NULL, SND_FILENAME);
+}
+
+static int ShowInterstitial() {
+    INT_PTR result = DialogBoxParamA(g_hInstance, MAKEINTRESOURCEA(IDD_INTERSTITIAL),
+                                     g_hwndOwner, InterstitialDlgProc, 0);
+    return result == -1 ? 1 : (int)result;  // a dialog that cannot be created lets the game go on
+}
+
+int CInterstitial::BeginGame(int silent) {
+    const char *commandLine = GetCommandLineA();
+    PlaySoundFile(m_szLaunchSound, silent);
+    m_bLaunching = 1;
+
+    int outcome = RunPortalHandOff(*this, commandLine);
+    WritePortalRecord(*this);
+
+    if (silent != 0 || IsFullVersion(*this)) {
+        outcome = 1;
+    } else if (m_bPortalHandled == 0) {
+        m_bLaunching = 1;
+        outcome = ShowInterstitial();
+    }
+    return outcome == 1 ? 1 : 0;
+}
+
+int CInterstitial::EndGame(int silent) {
+    PlaySoundFile(m_szExitSound, silent);
+    m_bLaunching = 0;
+    if (silent != 0 || IsFullVersion(*this))
+        return 1;
+    // Decided on the verdict recorded at start; an absent record differs from "No".
+    if (_stricmp(m_szPortalRecord, "No") != 0)
+        return 1;
+    return ShowInterstitial() == 1 ? 1 : 0;
+}

@@ -1,0 +1,88 @@
+// The profile's location and the information address.
+#include <gtest/gtest.h>
+#include <string.h>
+
+#include "profile/info_url.h"
+#include "profile/profile_path.h"
+
+// Code page 932 in miniature: bytes 0x81-0x9f and 0xe0-0xfc lead a two-byte character.
+static const char *NextCharShiftJis(const char *p) {
+    unsigned char c = (unsigned char)*p;
+    if (c == 0)
+        return p;
+    if (((c >= 0x81 && c <= 0x9f) || (c >= 0xe0 && c <= 0xfc)) && p[1] != '\0')
+        return p + 2;
+    return p + 1;
+}
+
+TEST(ProfilePath, SplitsLikeTheRuntime) {
+    struct Row {
+        const char *path;
+        NextCharFn next;
+        const char *drive, *dir;
+    } rows[] = {
+        {"C:\\Games\\Duel\\duel.exe", NextByte, "C:", "\\Games\\Duel\\"},
+        {"C:\\duel.exe", NextByte, "C:", "\\"},
+        {"\\\\server\\share\\duel.exe", NextByte, "", "\\\\server\\share\\"},
+        {"C:/Games/duel.exe", NextByte, "C:", "/Games/"},
+        {"duel.exe", NextByte, "", ""},
+        {"", NextByte, "", ""},
+        // "\x95\x5c" is one character whose trail byte is a backslash.
+        {"C:\\\x95\x5c\\x.exe", NextCharShiftJis, "C:", "\\\x95\x5c\\"},
+        {"C:\\\x95\x5cx.exe", NextCharShiftJis, "C:", "\\"},
+        {"C:\\\x95\x5cx.exe", NextByte, "C:", "\\\x95\x5c"},
+    };
+    for (const Row &row : rows) {
+        char drive[260], dir[260];
+        ASSERT_TRUE(SplitDriveAndDirectory(row.path, row.next, drive, sizeof drive, dir,
+                                           sizeof dir))
+            << row.path;
+        EXPECT_STREQ(row.drive, drive) << row.path;
+        EXPECT_STREQ(row.dir, dir) << row.path;
+    }
+}
+
+TEST(ProfilePath, TooLongIsRefusedNotCut) {
+    std::string longDir = "C:\\" + std::string(300, 'd') + "\\game.exe";
+    char drive[260], dir[260];
+    EXPECT_FALSE(SplitDriveAndDirectory(longDir.c_str(), NextByte, drive, sizeof drive, dir,
+                                        sizeof dir));
+    EXPECT_STREQ("", dir);
+
+    char path[260];
+    std::string dir255 = "\\" + std::string(253, 'd') + "\\";  // 255 bytes
+    EXPECT_FALSE(ComposeProfilePath(path, sizeof path, "C:", dir255.c_str(), "launch.ini"));
+    EXPECT_STREQ("", path);
+    std::string dir247 = "\\" + std::string(245, 'd') + "\\";  // 2 + 247 + 10 = 259
+    EXPECT_TRUE(ComposeProfilePath(path, sizeof path, "C:", dir247.c_str(), "launch.ini"));
+    EXPECT_EQ(259u, strlen(path));
+}
+
+TEST(InfoUrl, AppendsTheNameAndReplacesBlanksAndTildes) {
+    struct Row {
+        const char *base, *name, *expected;
+    } rows[] = {
+        {"http://h/i.html", "Star Duel",
+         "http://h/i.html?src=LumoraInterstitial&GameName=Star_Duel"},
+        {"http://h/i.html", "Deep Space~Rescue",
+         "http://h/i.html?src=LumoraInterstitial&GameName=Deep_Space_Rescue"},
+        {"http://h/a b~c", "", "http://h/a_b_c?src=LumoraInterstitial&GameName="},
+        {"http://h/", "100% &fun?", "http://h/?src=LumoraInterstitial&GameName=100%_&fun?"},
+    };
+    for (const Row &row : rows) {
+        char url[512];
+        strcpy(url, row.base);
+        EXPECT_TRUE(BuildInfoUrl(url, sizeof url, row.name));
+        EXPECT_STREQ(row.expected, url);
+    }
+}
+
+TEST(InfoUrl, ALongBaseIsCutAtTheField) {
+    char url[512];
+    memset(url, 'h', sizeof url - 1);
+    url[sizeof url - 1] = '\0';
+    memcpy(url + 400, " x", 2);
+    EXPECT_FALSE(BuildInfoUrl(url, sizeof url, "A Game"));
+    EXPECT_EQ(511u, strlen(url));
+    EXPECT_EQ(nullptr, strchr(url, ' '));
+}

@@ -1,0 +1,50 @@
+// Bounded copy, append and the one-argument formatter.
+#include <gtest/gtest.h>
+#include <string.h>
+
+#include "common/text.h"
+
+TEST(Text, CopyAndAppendNeverPassTheField) {
+    char field[8];
+    memset(field, 'x', sizeof field);
+    EXPECT_FALSE(CopyText(field, sizeof field, "0123456789"));
+    EXPECT_STREQ("0123456", field);
+    EXPECT_TRUE(CopyText(field, sizeof field, "abc"));
+    EXPECT_FALSE(AppendText(field, sizeof field, "defgh"));
+    EXPECT_STREQ("abcdefg", field);
+    EXPECT_FALSE(AppendText(field, sizeof field, "z"));
+    EXPECT_STREQ("abcdefg", field);
+
+    // A field that holds no terminator is terminated at its end, not read past it.
+    char unterminated[4] = {'a', 'b', 'c', 'd'};
+    EXPECT_FALSE(AppendText(unterminated, sizeof unterminated, "e"));
+    EXPECT_STREQ("abc", unterminated);
+}
+
+TEST(Text, FormatTakesOneArgumentAndNothingElse) {
+    struct Row {
+        const char *format, *arg;
+        size_t size;
+        const char *expected;
+        bool complete;
+    } rows[] = {
+        {"\"C:\\b.exe\" \"%s\"", "http://x/", 64, "\"C:\\b.exe\" \"http://x/\"", true},
+        {"%s %s %n %x %1", "A", 64, "A %s %n %x %1", true},
+        {"100%% %s", "A", 64, "100% A", true},
+        {"%", "A", 64, "%", true},
+        {"no placeholder", "A", 64, "no placeholder", true},
+        {"%s", "%s%n%x", 64, "%s%n%x", true},
+        {"ab%scd", "0123456789", 8, "ab01234", false},
+        {"%s", NULL, 8, "", true},
+    };
+    for (const Row &row : rows) {
+        char out[64];
+        memset(out, 0xcc, sizeof out);
+        bool complete = FormatWithOneText(out, row.size, row.format, row.arg);
+        EXPECT_STREQ(row.expected, out) << "format \"" << row.format << "\"";
+        EXPECT_EQ(row.complete, complete) << "format \"" << row.format << "\"";
+        if (row.size < sizeof out) {
+            EXPECT_EQ((char)0xcc, out[row.size]) << "format \"" << row.format << "\" overran";
+        }
+    }
+}
