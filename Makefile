@@ -1,0 +1,48 @@
+# make demo: build, then run the sample game under Wine on a virtual display.
+# make test: every test (native, product DLL checks, Windows-side under Wine).
+BUILD   ?= build
+PRODUCT := $(BUILD)/product
+TWIN    := $(BUILD)/twin
+NATIVE  := $(BUILD)/native
+WINE    := scripts/wine/with-wine.sh
+JOBS    ?= 2
+MAKEFLAGS += --no-print-directory
+
+.PHONY: all deps product twin native test test-native test-product test-windows demo clean
+
+all: product twin native
+
+deps:
+	@scripts/install-deps.sh
+
+product: deps
+	@cmake -S . -B $(PRODUCT) -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-i686-mingw.cmake \
+		-DCMAKE_BUILD_TYPE=Release >/dev/null
+	@cmake --build $(PRODUCT) -j $(JOBS)
+
+twin: deps
+	@cmake -S . -B $(TWIN) -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-x86_64-mingw.cmake \
+		-DCMAKE_BUILD_TYPE=Release -DZI_WINDOWS_TESTS=ON \
+		-DCMAKE_CROSSCOMPILING_EMULATOR=/usr/lib/wine/wine64 >/dev/null
+	@cmake --build $(TWIN) -j $(JOBS)
+
+native: deps
+	@cmake -S . -B $(NATIVE) -DCMAKE_BUILD_TYPE=Debug >/dev/null
+	@cmake --build $(NATIVE) -j $(JOBS)
+
+test: test-native test-product test-windows
+
+test-native: native
+	ctest --test-dir $(NATIVE) --output-on-failure
+
+test-product: product
+	scripts/check-product-dll.sh $(PRODUCT)/bin/ZelInterstitial.dll
+
+test-windows: twin
+	$(WINE) ctest --test-dir $(TWIN) --output-on-failure -j $(JOBS)
+
+demo: product twin
+	$(WINE) scripts/demo.sh $(TWIN)/bin $(BUILD)/demo
+
+clean:
+	rm -rf $(BUILD)

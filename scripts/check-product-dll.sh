@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# Checks the shipped DLL as a game's loader sees it: PE32 for i386, importing Windows system
+# DLLs only, exporting the entry point, the registration functions and the whole class.
+# Usage: scripts/check-product-dll.sh path/to/ZelInterstitial.dll
+set -uo pipefail
+dll=$1
+objdump=i686-w64-mingw32-objdump
+passed=0
+failed=0
+check() {  # check DESCRIPTION COMMAND...
+    if "${@:2}"; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAILED: $1"; fi
+}
+
+headers=$($objdump -p "$dll" 2>&1) || { echo "FAILED: cannot read $dll"; echo "0 passed, 1 failed"; exit 1; }
+check "file format pei-i386" grep -q 'file format pei-i386' <<<"$headers"
+check "PE32 optional header (magic 010b)" grep -qE '^Magic\s+010b' <<<"$headers"
+check "architecture i386" grep -qx 'architecture: i386, .*' <<<"$($objdump -f "$dll")"
+
+allowed='^(KERNEL32|USER32|GDI32|ADVAPI32|WINMM|msvcrt)\.dll$'
+imports=$(sed -n 's/^\s*DLL Name: //p' <<<"$headers")
+for name in $imports; do
+    check "import of $name is a system DLL" grep -qiE "$allowed" <<<"$name"
+done
+check "imports kernel32" grep -qi '^KERNEL32.dll$' <<<"$imports"
+
+exports=$(sed -n 's/^\s*\[ *[0-9]*\] \([A-Za-z_][A-Za-z0-9_@]*\)$/\1/p' <<<"$headers")
+expected=(
+    fnGameBeginEnd DllRegisterServer DllUnRegisterServer DllUnregisterServer
+    _ZN13CInterstitialC1Ev _ZN13CInterstitialD1Ev _ZN13CInterstitialaSERKS_
+    _ZN13CInterstitial9BeginGameEi _ZN13CInterstitial7EndGameEi
+    _ZN13CInterstitial13GetTovrinPathEv _ZN13CInterstitial12GetTamselUrlEv
+    _ZN13CInterstitial12GetUpsellUrlEv _ZN13CInterstitial11GetGameNameEv
+    _ZN13CInterstitial11DrawLogoBtnEP17tagDRAWITEMSTRUCT _ZN13CInterstitial14SetProfilePathEPc
+    _ZN13CInterstitial11LoadProfileEPc _ZN13CInterstitial9SetRegionEi
+    _ZN13CInterstitial9GetRegionEv _ZN13CInterstitial16ShowLaunchDialogEP6HWND__
+    _ZN13CInterstitial12ShowGameNameEP6HWND__ _ZN13CInterstitial17ShowOrsoloGraphicEP6HWND__
+    _ZN13CInterstitial16ShowButtonLabelsEP6HWND__ _ZN13CInterstitial13ShowGamesTextEP6HWND__
+    _ZN13CInterstitial17ShowUpsellGraphicEP6HWND__ _ZN13CInterstitial14ShowUpsellTextEP6HWND__
+    _ZN13CInterstitial11PlaceBitmapEP6HWND__PcP8tagPOINT
+)
+for name in "${expected[@]}"; do
+    check "export $name" grep -qx "$name" <<<"$exports"
+done
+echo "product DLL: $passed passed, $failed failed"
+[ "$failed" -eq 0 ]

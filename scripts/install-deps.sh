@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Installs, from Debian's archive, whatever the build and the tests need and this machine
+# lacks. Quiet and quick when everything is there.
+set -euo pipefail
+
+# command-or-file  package
+needs=(
+    "cmake cmake"
+    "make make"
+    "g++ g++"
+    "clang++ clang"
+    "/usr/lib/llvm-14/lib/clang/14.0.6/lib/linux/libclang_rt.fuzzer-x86_64.a libclang-rt-14-dev"
+    "/usr/src/googletest/CMakeLists.txt googletest"
+    "i686-w64-mingw32-g++-win32 g++-mingw-w64-i686-win32"
+    "x86_64-w64-mingw32-g++-posix g++-mingw-w64-x86-64-posix"
+    "i686-w64-mingw32-windres binutils-mingw-w64-i686"
+    "x86_64-w64-mingw32-windres binutils-mingw-w64-x86-64"
+    "/usr/lib/wine/wine64 wine64"
+    "Xvfb xvfb"
+    "python3 python3"
+)
+
+missing=()
+for need in "${needs[@]}"; do
+    read -r what package <<<"$need"
+    if [[ $what == /* ]]; then [ -e "$what" ] && continue; else command -v "$what" >/dev/null && continue; fi
+    missing+=("$package")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "install-deps: installing ${missing[*]}"
+if [ "$(id -u)" != 0 ]; then
+    echo "install-deps: run as root (or install these packages): ${missing[*]}" >&2
+    exit 1
+fi
+export DEBIAN_FRONTEND=noninteractive
+apt-get -o DPkg::Lock::Timeout=600 update -qq || echo "install-deps: apt-get update reported errors; trying the install anyway" >&2
+apt-get -o DPkg::Lock::Timeout=600 install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

@@ -1,0 +1,287 @@
+// The start and exit flows end to end: a game process, a real profile file, the library's
+// debug output and its windows.
+#include <gtest/gtest.h>
+
+#include "entry/interstitial.h"
+#include "game_fixture.h"
+#include "zi_config.h"
+
+namespace {
+
+const char kMissingProfileOutput[] =
+    "launch.ini: ZelInterstitial.dll cannot locate profile, game not launched\n"
+    "ZelcInterstitial: Failed to load profile file (No Play)\n";
+
+int CountOf(const std::string &text, const std::string &piece) {
+    int count = 0;
+    for (size_t at = text.find(piece); at != std::string::npos; at = text.find(piece, at + 1))
+        count++;
+    return count;
+}
+
+std::string RecordIn(const std::string &profile) {
+    size_t at = profile.find("Lumora=");
+    if (at == std::string::npos)
+        return "<none>";
+    size_t end = profile.find_first_of("\r\n", at);
+    return profile.substr(at + 7, end - at - 7);
+}
+
+TEST(Flow, FlagsDecideTheFlowAndOnlyTheLowTwoBitsCount) {
+    const bool dialogs = DllHasDialogTemplate();
+    struct Row {
+        const char *flags;
+        int answer;
+        bool start, dialog;
+    } rows[] = {
+        {"1", 1, true, true},         {"3", 1, true, false},
+        {"0", 1, false, false},       {"2", 1, false, false},
+        {"5", 1, true, true},         {"259", 1, true, false},
+        {"-1", 1, true, false},       {"-4", 1, false, false},
+    };
+    for (const Row &row : rows) {
+        GameFolder folder;
+        folder.WriteProfile("[Main]\r\nGameName=Star Duel\r\n");
+        GameRun run = RunGame(folder, row.flags);
+        SCOPED_TRACE(std::string("flags ") + row.flags);
+        ASSERT_TRUE(run.finished);
+        EXPECT_EQ(row.answer, run.Answer(0));
+        EXPECT_EQ(row.start ? "No" : "<none>", RecordIn(folder.ReadProfile()));
+        EXPECT_EQ(row.dialog && dialogs ? 1u : 0u, run.dialogTitles.size());
+        EXPECT_EQ(0u, run.boxes.size());
+        // No portal client is registered in these cases.
+        EXPECT_EQ(row.start ? "Failed to find registry entry for 'MainApp'\n" : "",
+                  run.debugOutput);
+    }
+}
+
+TEST(Flow, ExitShowsTheDialogOnlyWhenTheStartRecordedNo) {
+    const bool dialogs = DllHasDialogTemplate();
+    struct Row {
+        const char *record;  // NULL: no Lumora key
+        const char *fullVersion;
+        bool dialog;
+    } rows[] = {
+        {"No", "", true},   {"no", "", true},     {"NO", "", true},   {"Yes", "", false},
+        {NULL, "", false},  {"", "", false},      {"Nope", "", false}, {"No", "yes", false},
+        {"No", "YES", false}, {"No", "Yes", false}, {"No", "Yes please", true},
+    };
+    for (const Row &row : rows) {
+        GameFolder folder;
+        std::string profile = "[Main]\r\nGameName=Star Duel\r\nFullVersion=";
+        profile += row.fullVersion;
+        profile += "\r\n";
+        if (row.record)
+            profile += std::string("Lumora=") + row.record + "\r\n";
+        folder.WriteProfile(profile);
+        GameRun run = RunGame(folder, "0");
+        SCOPED_TRACE(std::string("record ") + (row.record ? row.record : "(absent)") +
+                     ", full version " + row.fullVersion);
+        ASSERT_TRUE(run.finished);
+        EXPECT_EQ(1, run.Answer(0));
+        EXPECT_EQ(row.dialog && dialogs ? 1u : 0u, run.dialogTitles.size());
+        EXPECT_EQ(profile, folder.ReadProfile()) << "the exit call never writes";
+    }
+}
+
+TEST(Flow, StartRecordsNoAndReplacesAnEarlierRecord) {
+    GameFolder folder;
+    folder.WriteProfile("[Main]\r\nLumora=Yes\r\nGameName=Star Duel\r\nFullVersion=yes\r\n"
+                        "[Upsell]\r\nUpsellLine1=keep me\r\n");
+    GameRun run = RunGame(folder, "1 0");
+    ASSERT_TRUE(run.finished);
+    EXPECT_EQ(1, run.Answer(0));
+    EXPECT_EQ(1, run.Answer(1));
+    std::string profile = folder.ReadProfile();
+    EXPECT_EQ("No", RecordIn(profile));
+    EXPECT_EQ(1, CountOf(profile, "Lumora="));
+    EXPECT_NE(std::string::npos, profile.find("UpsellLine1=keep me"));
+    EXPECT_NE(std::string::npos, profile.find("GameName=Star Duel"));
+    EXPECT_EQ(0u, run.dialogTitles.size()) << "a full version never shows the dialog";
+}
+
+TEST(Flow, MissingOrTooSmallProfileStopsTheGameWithTheErrorBox) {
+    struct Row {
+        const char *profile;  // NULL: no file
+        const char *flags;
+    } rows[] = {
+        {NULL, "1"}, {NULL, "0"}, {NULL, "3"}, {"[Main]\r\nx=", "1"}, {"[Main]\r\nx=", "2"},
+    };
+    for (const Row &row : rows) {
+        GameFolder folder;
+        if (row.profile)
+            folder.WriteProfile(row.profile);
+        GameRun run = RunGame(folder, row.flags);
+        SCOPED_TRACE(std::string(row.profile ? "10-byte profile" : "no profile") + ", flags " +
+                     row.flags);
+        ASSERT_TRUE(run.finished);
+        EXPECT_EQ(0, run.Answer(0));
+        EXPECT_EQ(kMissingProfileOutput, run.debugOutput);
+        ASSERT_EQ(1u, run.boxes.size());
+        EXPECT_EQ("Error Launching Game", run.boxes[0].caption);
+        EXPECT_EQ("Cannot read game profile file.\n\n    File name: 'launch.ini'",
+                  run.boxes[0].text);
+        EXPECT_EQ(0u, run.dialogTitles.size());
+        EXPECT_EQ(row.profile ? row.profile : "", folder.ReadProfile()) << "nothing written";
+    }
+}
+
+TEST(Flow, ElevenByteProfileIsReadWithEveryDefault) {
+    GameFolder folder;
+    folder.WriteProfile("[Main]\r\nx=1");
+    GameRun run = RunGame(folder, "3 dump");
+    ASSERT_TRUE(run.finished);
+    EXPECT_EQ(1, run.Answer(0));
+    EXPECT_EQ("", run.debugOutput.substr(0, 0));
+    struct Row {
+        const char *field, *expected;
+    } rows[] = {
+        {"GameName", "No Name"},
+        {"GameNameFontSize", "16"},
+        {"LogoUrl", ZI_MAKER_SITE_HOST},
+        {"LaunchSound", ""},
+        {"FullVersion", ""},
+        {"PortalRecord", ""},
+        {"PlayButtonLabel", "Play Demo"},
+        {"ExitButtonLabel", "Exit"},
+        {"GameNameToggle", " "},
+        {"UpsellLeft", "170"},
+        {"GamesTextFontSize", "8"},
+        {"TamselUrl",
+         "http://" ZI_PORTAL_HOME_HOST
+         "/lumorainterstitial/index.html?src=LumoraInterstitial&GameName=No_Name"},
+        {"GamesText1", "Get more games from"},
+        {"GamesText2", "Tamsel games!"},
+        {"GamesText3", " "},
+        {"GamesText4", "- Action && Racing"},
+        {"GamesText8", "- New games monthly"},
+        {"GamesText9", " "},
+        {"GamesText10", ""},
+        {"UpsellWidth", "260"},
+        {"UpsellGraphic", "upsell.bmp"},
+        {"UpsellFontSize", "16"},
+        {"UpsellButtonLabel", "Get Games Now"},
+        {"UpsellUrl", ZI_PORTAL_HOME_HOST},
+        {"UpsellLine1", ""},
+        {"UpsellLine16", ""},
+        {"GamesTextTop", "210"},
+        {"UpsellTextTop", "40"},
+        {"Launching", "1"},
+    };
+    for (const Row &row : rows)
+        EXPECT_EQ(row.expected, GameField(folder, row.field)) << row.field;
+}
+
+TEST(Flow, NamesMatchInAnyCaseAndLongValuesAreCut) {
+    GameFolder folder;
+    std::string name70(70, 'N');
+    name70[3] = ' ';
+    std::string line200(200, 'L');
+    folder.WriteProfile("[MAIN]\r\ngamename=" + name70 +
+                        "\r\nGAMENAMEFONTSIZE=11\r\n[upsell]\r\nupsellline1=" + line200 +
+                        "\r\nUpsellLine3=third\r\nUPSELLURL=http://buy.example/now\r\n"
+                        "UpsellWidth=4294967295\r\n");
+    GameRun run = RunGame(folder, "3 dump");
+    ASSERT_TRUE(run.finished);
+    std::string name63 = name70.substr(0, 63);
+    EXPECT_EQ(name63, GameField(folder, "GameName"));
+    EXPECT_EQ("11", GameField(folder, "GameNameFontSize"));
+    name63[3] = '_';
+    std::string url = GameField(folder, "TamselUrl");
+    EXPECT_EQ("GameName=" + name63, url.substr(url.find("GameName=")));
+    EXPECT_EQ(line200.substr(0, 127), GameField(folder, "UpsellLine1"));
+    EXPECT_EQ("", GameField(folder, "UpsellLine2"));
+    EXPECT_EQ("third", GameField(folder, "UpsellLine3"));
+    EXPECT_EQ("http://buy.example/now", GameField(folder, "UpsellUrl"));
+    EXPECT_EQ("4294967295", GameField(folder, "UpsellWidth"));
+}
+
+TEST(Flow, TildeBreaksTheNameButNotTheAddress) {
+    GameFolder folder;
+    folder.WriteProfile("[Main]\r\nGameName=Deep Space~Rescue\r\n");
+    GameRun run = RunGame(folder, "3 dump");
+    ASSERT_TRUE(run.finished);
+    EXPECT_EQ("Deep Space\\nRescue", GameField(folder, "GameName"));
+    std::string url = GameField(folder, "TamselUrl");
+    EXPECT_EQ("GameName=Deep_Space_Rescue", url.substr(url.find("GameName=")));
+}
+
+TEST(Flow, ReadOnlyProfileIsMadeWritableAndGetsTheRecord) {
+    GameFolder folder;
+    folder.WriteProfile("[Main]\r\nGameName=Star Duel\r\n");
+    ASSERT_TRUE(SetFileAttributesA(folder.ProfilePath().c_str(),
+                                   FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE));
+    GameRun run = RunGame(folder, "3");
+    ASSERT_TRUE(run.finished);
+    EXPECT_EQ(1, run.Answer(0));
+    DWORD attributes = GetFileAttributesA(folder.ProfilePath().c_str());
+    EXPECT_EQ(0u, attributes & FILE_ATTRIBUTE_READONLY);
+    EXPECT_NE(0u, attributes & FILE_ATTRIBUTE_ARCHIVE) << "other attributes stay";
+    EXPECT_EQ("No", RecordIn(folder.ReadProfile()));
+
+    // A too-small read-only file loses the attribute as well, though it is refused.
+    GameFolder small;
+    small.WriteProfile("[Main]\r\n");
+    SetFileAttributesA(small.ProfilePath().c_str(), FILE_ATTRIBUTE_READONLY);
+    run = RunGame(small, "2");
+    EXPECT_EQ(0, run.Answer(0));
+    EXPECT_EQ(0u, GetFileAttributesA(small.ProfilePath().c_str()) & FILE_ATTRIBUTE_READONLY);
+}
+
+TEST(Flow, ProfileIsFoundBesideTheExecutableFromAnotherWorkingDirectory) {
+    GameFolder folder;
+    TempFolder elsewhere;
+    folder.WriteProfile("[Main]\r\nGameName=Beside The Game\r\n");
+    WriteFileBytes(elsewhere.File("launch.ini"), "[Main]\r\nGameName=Wrong One\r\n");
+    RunOptions options;
+    options.args = "3 dump";
+    options.workingDir = elsewhere.Path();
+    GameRun run = RunGame(folder, options);
+    ASSERT_TRUE(run.finished);
+    EXPECT_EQ("Beside The Game", GameField(folder, "GameName"));
+    EXPECT_EQ(folder.ProfilePath(), GameField(folder, "ProfilePath"));
+    EXPECT_EQ("No", RecordIn(folder.ReadProfile()));
+    EXPECT_EQ("<none>", RecordIn(ReadFileBytes(elsewhere.File("launch.ini"))));
+}
+
+TEST(Flow, MegabyteOfJunkIsReadWithoutHarm) {
+    GameFolder folder;
+    std::string junk(1 << 20, '\0');
+    uint32_t seed = 12345;
+    for (char &c : junk) {
+        seed = seed * 1103515245u + 12345u;
+        c = (char)(seed >> 16);
+    }
+    folder.WriteProfile(junk);
+    GameRun run = RunGame(folder, "3 dump 0");
+    ASSERT_TRUE(run.finished);
+    EXPECT_EQ(1, run.Answer(0));
+    EXPECT_EQ(1, run.Answer(2));
+    EXPECT_LT(GameField(folder, "GameName").size(), 64u);
+    EXPECT_GE(folder.ReadProfile().size(), junk.size() / 2) << "the profile was not lost";
+}
+
+// The members that need no window, in this process.
+TEST(Members, AccessorsFallBackToThePortalHost) {
+    static CInterstitial fresh;  // static storage: the fields the constructor leaves are zero
+    EXPECT_EQ(0, fresh.GetRegion());
+    EXPECT_STREQ(ZI_PORTAL_HOME_HOST, fresh.GetTamselUrl());
+    EXPECT_STREQ(ZI_PORTAL_HOME_HOST, fresh.GetUpsellUrl());
+    EXPECT_STREQ("", fresh.GetGameName());
+    EXPECT_EQ(fresh.m_szGameName, fresh.GetGameName());
+    EXPECT_EQ(1, fresh.SetRegion(7));
+    EXPECT_EQ(7, fresh.GetRegion());
+    EXPECT_EQ(0, fresh.DrawLogoBtn(NULL));
+    EXPECT_EQ(210, fresh.m_nGamesTextTop);
+    EXPECT_EQ(40, fresh.m_nUpsellTextTop);
+    EXPECT_EQ(1, fresh.m_bLaunching);
+    EXPECT_EQ(0, fresh.m_bPortalHandled);
+
+    strcpy(fresh.m_szTamselUrl, "http://info.example/");
+    static CInterstitial copy;
+    copy = fresh;
+    EXPECT_EQ(0, memcmp(&copy, &fresh, sizeof copy));
+    EXPECT_STREQ("http://info.example/", copy.GetTamselUrl());
+}
+
+}  // namespace

@@ -1,0 +1,195 @@
+// Runs the stub game under a debugger loop: the library's OutputDebugStringA texts arrive as
+// debug events, and the game's windows are answered between events.
+#include "game_fixture.h"
+
+#include <set>
+
+#include <gtest/gtest.h>
+
+GameFolder::GameFolder() {
+    std::string bin = BinFolder();
+    EXPECT_TRUE(CopyFileA((bin + "game_stub.exe").c_str(), ExePath().c_str(), FALSE));
+    EXPECT_TRUE(CopyFileA((bin + "ZelInterstitial.dll").c_str(),
+                          File("ZelInterstitial.dll").c_str(), FALSE));
+}
+
+void PressOk(HWND dialog) {
+    PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+}
+
+namespace {
+
+struct WindowSearch {
+    DWORD processId;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectProcessWindows(HWND hwnd, LPARAM param) {
+    WindowSearch *search = reinterpret_cast<WindowSearch *>(param);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(hwnd, &owner);
+    char className[64] = "";
+    GetClassNameA(hwnd, className, sizeof className);
+    if (owner == search->processId && IsWindowVisible(hwnd) && strcmp(className, "#32770") == 0)
+        search->found.push_back(hwnd);
+    return TRUE;
+}
+
+BOOL CALLBACK LongestStaticText(HWND hwnd, LPARAM param) {
+    std::string *longest = reinterpret_cast<std::string *>(param);
+    char className[64] = "";
+    GetClassNameA(hwnd, className, sizeof className);
+    if (_stricmp(className, "Static") == 0) {
+        char text[1024] = "";
+        GetWindowTextA(hwnd, text, sizeof text);
+        if (strlen(text) > longest->size())
+            *longest = text;
+    }
+    return TRUE;
+}
+
+std::string WindowText(HWND hwnd) {
+    char text[1024] = "";
+    GetWindowTextA(hwnd, text, sizeof text);
+    return text;
+}
+
+void AnswerWindows(DWORD processId, const RunOptions &options, std::set<HWND> &answered,
+                   GameRun &run) {
+    WindowSearch search = {processId, {}};
+    EnumWindows(CollectProcessWindows, reinterpret_cast<LPARAM>(&search));
+    for (HWND hwnd : search.found) {
+        if (answered.count(hwnd))
+            continue;
+        answered.insert(hwnd);
+        // A message box has buttons; the interstitial has no controls at all.
+        if (GetWindow(hwnd, GW_CHILD) != NULL) {
+            BoxSeen box;
+            box.caption = WindowText(hwnd);
+            EnumChildWindows(hwnd, LongestStaticText, reinterpret_cast<LPARAM>(&box.text));
+            box.style = 0;
+            HWND icon = FindWindowExA(hwnd, NULL, "Static", "");
+            if (icon != NULL && (GetWindowLongA(icon, GWL_STYLE) & SS_ICON))
+                box.style |= MB_ICONERROR;  // the only icon the library asks for
+            run.boxes.push_back(box);
+            PostMessageA(hwnd, WM_COMMAND, IDOK, 0);
+        } else {
+            run.dialogTitles.push_back(WindowText(hwnd));
+            if (options.onDialog)
+                options.onDialog(hwnd);
+            else
+                PressOk(hwnd);
+        }
+    }
+}
+
+std::string ReadDebugString(HANDLE process, const OUTPUT_DEBUG_STRING_INFO &info) {
+    std::string text(info.nDebugStringLength, '\0');
+    SIZE_T got = 0;
+    ReadProcessMemory(process, info.lpDebugStringData, &text[0], text.size(), &got);
+    text.resize(got);
+    size_t end = text.find('\0');
+    if (end != std::string::npos)
+        text.resize(end);
+    return text;
+}
+
+}  // namespace
+
+static const DWORD kStoppedExitCode = 0xdead;
+
+GameRun RunGame(const GameFolder &folder, const RunOptions &options) {
+    GameRun run;
+    run.commandLine = "\"" + folder.ExePath() + "\" " + options.args;
+    std::string directory = options.workingDir.empty() ? folder.Path() : options.workingDir;
+    std::vector<char> commandLine(run.commandLine.begin(), run.commandLine.end());
+    commandLine.push_back('\0');
+
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION child = {};
+    if (!CreateProcessA(NULL, commandLine.data(), NULL, NULL, FALSE, DEBUG_ONLY_THIS_PROCESS,
+                        NULL, directory.c_str(), &startup, &child)) {
+        ADD_FAILURE() << "cannot start " << run.commandLine << ": error " << GetLastError();
+        return run;
+    }
+
+    HANDLE process = child.hProcess;
+    std::set<HWND> answered;
+    DWORD started = GetTickCount();
+    for (;;) {
+        DEBUG_EVENT event;
+        if (!WaitForDebugEvent(&event, 50)) {
+            AnswerWindows(child.dwProcessId, options, answered, run);
+            if (GetTickCount() - started > options.timeLimitMs) {
+                ADD_FAILURE() << run.commandLine << " still runs after " << options.timeLimitMs
+                              << " ms; stopped";
+                TerminateProcess(process, kStoppedExitCode);
+                started = GetTickCount() + 0x10000000;  // no second report
+            }
+            continue;
+        }
+        DWORD status = DBG_CONTINUE;
+        bool done = false;
+        switch (event.dwDebugEventCode) {
+        case CREATE_PROCESS_DEBUG_EVENT:
+            if (event.u.CreateProcessInfo.hFile)
+                CloseHandle(event.u.CreateProcessInfo.hFile);
+            break;
+        case LOAD_DLL_DEBUG_EVENT:
+            if (event.u.LoadDll.hFile)
+                CloseHandle(event.u.LoadDll.hFile);
+            break;
+        case OUTPUT_DEBUG_STRING_EVENT: {
+            std::string piece = ReadDebugString(process, event.u.DebugString);
+            run.debugPieces.push_back(piece);
+            run.debugOutput += piece;
+            break;
+        }
+        case EXCEPTION_DEBUG_EVENT:
+            if (event.u.Exception.ExceptionRecord.ExceptionCode != EXCEPTION_BREAKPOINT)
+                status = DBG_EXCEPTION_NOT_HANDLED;
+            break;
+        case EXIT_PROCESS_DEBUG_EVENT:
+            run.exitCode = event.u.ExitProcess.dwExitCode;
+            run.finished = run.exitCode != kStoppedExitCode;
+            done = true;
+            break;
+        default:
+            break;
+        }
+        ContinueDebugEvent(event.dwProcessId, event.dwThreadId, status);
+        if (done)
+            break;
+    }
+    CloseHandle(child.hThread);
+    CloseHandle(child.hProcess);
+    return run;
+}
+
+std::string GameField(const GameFolder &folder, const std::string &name) {
+    std::string fields = ReadFileBytes(folder.File("fields.txt"));
+    std::string key = name + "=";
+    size_t at = fields.compare(0, key.size(), key) == 0 ? 0 : fields.find("\n" + key);
+    if (at == std::string::npos)
+        return "<missing " + name + ">";
+    if (at != 0)
+        at++;
+    size_t end = fields.find('\n', at);
+    return fields.substr(at + key.size(), end - at - key.size());
+}
+
+bool DllHasDialogTemplate() {
+    HMODULE dll = LoadLibraryExA((BinFolder() + "ZelInterstitial.dll").c_str(), NULL,
+                                 LOAD_LIBRARY_AS_DATAFILE);
+    bool found = dll != NULL && FindResourceA(dll, MAKEINTRESOURCEA(104), (LPCSTR)RT_DIALOG);
+    if (dll != NULL)
+        FreeLibrary(dll);
+    return found;
+}
+
+GameRun RunGame(const GameFolder &folder, const std::string &args) {
+    RunOptions options;
+    options.args = args;
+    return RunGame(folder, options);
+}

@@ -1,0 +1,58 @@
+// A game folder (the stub game, the DLL and a profile) and a run of the game under a small
+// debugger loop that collects the library's debug output and answers its windows.
+#pragma once
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "win_test_util.h"
+
+// A temporary folder holding game.exe (the stub) and ZelInterstitial.dll from the build.
+class GameFolder : public TempFolder {
+public:
+    GameFolder();
+    std::string ExePath() const { return File("game.exe"); }
+    std::string ProfilePath() const { return File("launch.ini"); }
+    bool WriteProfile(const std::string &text) const { return WriteFileBytes(ProfilePath(), text); }
+    std::string ReadProfile() const { return ReadFileBytes(ProfilePath()); }
+};
+
+struct BoxSeen {
+    std::string caption;
+    std::string text;
+    UINT style;  // the icon and button bits, read back from the box
+};
+
+struct GameRun {
+    DWORD exitCode = (DWORD)-1;
+    bool finished = false;                 // false: the game was stopped after the time limit
+    std::string debugOutput;               // every debug string, in order, joined
+    std::vector<std::string> debugPieces;  // each OutputDebugStringA call on its own
+    std::vector<BoxSeen> boxes;            // message boxes, answered with OK
+    std::vector<std::string> dialogTitles; // other dialogs, answered by onDialog
+    std::string commandLine;
+    // The stub prints one answer per call; each answer is a bit of the exit code, from bit 0.
+    int Answer(int call) const { return (int)((exitCode >> call) & 1); }
+};
+
+struct RunOptions {
+    std::string args;         // flags of the stub's calls, e.g. "1 0"
+    std::string workingDir;   // empty: the game folder
+    DWORD timeLimitMs = 30000;
+    // Called once for each interstitial dialog that appears; the default ends it with IDOK.
+    std::function<void(HWND)> onDialog;
+};
+
+GameRun RunGame(const GameFolder &folder, const RunOptions &options);
+GameRun RunGame(const GameFolder &folder, const std::string &args);
+
+// Ends a dialog as the dialog manager would for Enter.
+void PressOk(HWND dialog);
+
+// The library's state as the stub wrote it with "dump": field name to value.
+std::string GameField(const GameFolder &folder, const std::string &name);
+
+// Whether the built DLL carries the dialog template (without it the dialog cannot open).
+bool DllHasDialogTemplate();
