@@ -94,6 +94,78 @@ std::string ReadDebugString(HANDLE process, const OUTPUT_DEBUG_STRING_INFO &info
     return text;
 }
 
+// Stops the game at the start of its 40-second wait on the portal events: a breakpoint on
+// WaitForMultipleObjects that lets every other caller through by stepping over it once.
+class PortalWaitTrap {
+public:
+    explicit PortalWaitTrap(const RunOptions &options) : options_(options) {}
+
+    void Arm(HANDLE process) {
+        if (!options_.atPortalWait || armed_ || done_)
+            return;
+        process_ = process;
+        // System DLLs sit at the same address in every process, the game's included.
+        address_ = (BYTE *)(void *)GetProcAddress(GetModuleHandleA("kernel32.dll"),
+                                                  "WaitForMultipleObjects");
+        SIZE_T got = 0;
+        if (address_ != NULL && ReadProcessMemory(process, address_, &original_, 1, &got))
+            Write(0xcc);
+    }
+
+    // True when the exception was this trap's own.
+    bool Handle(const DEBUG_EVENT &event) {
+#ifdef _WIN64
+        const EXCEPTION_RECORD &record = event.u.Exception.ExceptionRecord;
+        if (record.ExceptionCode == EXCEPTION_SINGLE_STEP && stepping_) {
+            stepping_ = false;
+            Write(0xcc);
+            return true;
+        }
+        if (record.ExceptionCode != EXCEPTION_BREAKPOINT || !armed_ ||
+            record.ExceptionAddress != address_)
+            return false;
+        HANDLE thread = OpenThread(THREAD_ALL_ACCESS, FALSE, event.dwThreadId);
+        CONTEXT context = {};
+        context.ContextFlags = CONTEXT_FULL;
+        GetThreadContext(thread, &context);
+        Write(original_);
+        context.Rip = (DWORD64)(ULONG_PTR)address_;
+        if (context.Rcx == 3 && context.R9 == 40000) {
+            HANDLE handles[3] = {};
+            SIZE_T got = 0;
+            ReadProcessMemory(process_, (void *)(ULONG_PTR)context.Rdx, handles, sizeof handles, &got);
+            done_ = true;
+            options_.atPortalWait(process_, handles);
+        } else {
+            context.EFlags |= 0x100;  // step over this call, then set the trap again
+            stepping_ = true;
+        }
+        SetThreadContext(thread, &context);
+        CloseHandle(thread);
+        return true;
+#else
+        (void)event;
+        return false;
+#endif
+    }
+
+private:
+    void Write(BYTE value) {
+        SIZE_T written = 0;
+        WriteProcessMemory(process_, address_, &value, 1, &written);
+        FlushInstructionCache(process_, address_, 1);
+        armed_ = value == 0xcc;
+    }
+
+    const RunOptions &options_;
+    HANDLE process_ = NULL;
+    BYTE *address_ = NULL;
+    BYTE original_ = 0;
+    bool armed_ = false;
+    bool stepping_ = false;
+    bool done_ = false;
+};
+
 }  // namespace
 
 static const DWORD kStoppedExitCode = 0xdead;
@@ -116,6 +188,7 @@ GameRun RunGame(const GameFolder &folder, const RunOptions &options) {
 
     HANDLE process = child.hProcess;
     std::set<HWND> answered;
+    PortalWaitTrap trap(options);
     DWORD started = GetTickCount();
     for (;;) {
         DEBUG_EVENT event;
@@ -144,10 +217,16 @@ GameRun RunGame(const GameFolder &folder, const RunOptions &options) {
             std::string piece = ReadDebugString(process, event.u.DebugString);
             run.debugPieces.push_back(piece);
             run.debugOutput += piece;
+            if (options.onDebugString)
+                options.onDebugString(piece);
             break;
         }
         case EXCEPTION_DEBUG_EVENT:
-            if (event.u.Exception.ExceptionRecord.ExceptionCode != EXCEPTION_BREAKPOINT)
+            if (trap.Handle(event))
+                break;
+            if (event.u.Exception.ExceptionRecord.ExceptionCode == EXCEPTION_BREAKPOINT)
+                trap.Arm(process);  // the loader's breakpoint: every import is in place
+            else
                 status = DBG_EXCEPTION_NOT_HANDLED;
             break;
         case EXIT_PROCESS_DEBUG_EVENT:

@@ -43,6 +43,12 @@ struct RunOptions {
     DWORD timeLimitMs = 30000;
     // Called once for each interstitial dialog that appears; the default ends it with IDOK.
     std::function<void(HWND)> onDialog;
+    // Called with each debug string as it arrives, while the game waits for the debugger.
+    std::function<void(const std::string &)> onDebugString;
+    // Called when the game is about to begin the portal hand-off's wait on its three events
+    // (x64 only), with the game stopped: what is done here happens before the wait begins.
+    // It receives the game process and the three event handles, valid in the game.
+    std::function<void(HANDLE process, const HANDLE handles[3])> atPortalWait;
 };
 
 GameRun RunGame(const GameFolder &folder, const RunOptions &options);
