@@ -2,6 +2,8 @@
 // debug events, and the game's windows are answered between events.
 #include "game_fixture.h"
 
+#include "debug_loop.h"
+
 #include <set>
 
 #include <gtest/gtest.h>
@@ -81,17 +83,6 @@ void AnswerWindows(DWORD processId, const RunOptions &options, std::set<HWND> &a
                 PressOk(hwnd);
         }
     }
-}
-
-std::string ReadDebugString(HANDLE process, const OUTPUT_DEBUG_STRING_INFO &info) {
-    std::string text(info.nDebugStringLength, '\0');
-    SIZE_T got = 0;
-    ReadProcessMemory(process, info.lpDebugStringData, &text[0], text.size(), &got);
-    text.resize(got);
-    size_t end = text.find('\0');
-    if (end != std::string::npos)
-        text.resize(end);
-    return text;
 }
 
 // Stops the game at the start of its 40-second wait on the portal events: a breakpoint on
@@ -174,75 +165,35 @@ GameRun RunGame(const GameFolder &folder, const RunOptions &options) {
     GameRun run;
     run.commandLine = "\"" + folder.ExePath() + "\" " + options.args;
     std::string directory = options.workingDir.empty() ? folder.Path() : options.workingDir;
-    std::vector<char> commandLine(run.commandLine.begin(), run.commandLine.end());
-    commandLine.push_back('\0');
 
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION child = {};
-    if (!CreateProcessA(NULL, commandLine.data(), NULL, NULL, FALSE, DEBUG_ONLY_THIS_PROCESS,
-                        NULL, directory.c_str(), &startup, &child)) {
-        ADD_FAILURE() << "cannot start " << run.commandLine << ": error " << GetLastError();
-        return run;
-    }
-
-    HANDLE process = child.hProcess;
     std::set<HWND> answered;
     PortalWaitTrap trap(options);
     DWORD started = GetTickCount();
-    for (;;) {
-        DEBUG_EVENT event;
-        if (!WaitForDebugEvent(&event, 50)) {
-            AnswerWindows(child.dwProcessId, options, answered, run);
-            if (GetTickCount() - started > options.timeLimitMs) {
-                ADD_FAILURE() << run.commandLine << " still runs after " << options.timeLimitMs
-                              << " ms; stopped";
-                TerminateProcess(process, kStoppedExitCode);
-                started = GetTickCount() + 0x10000000;  // no second report
-            }
-            continue;
+    bool stopped = false;
+    DebugLoopHooks hooks;
+    hooks.onDebugString = [&](const std::string &piece) {
+        run.debugPieces.push_back(piece);
+        run.debugOutput += piece;
+        if (options.onDebugString)
+            options.onDebugString(piece);
+    };
+    hooks.onIdle = [&](HANDLE process, DWORD processId) {
+        AnswerWindows(processId, options, answered, run);
+        if (!stopped && GetTickCount() - started > options.timeLimitMs) {
+            ADD_FAILURE() << run.commandLine << " still runs after " << options.timeLimitMs
+                          << " ms; stopped";
+            TerminateProcess(process, kStoppedExitCode);
+            stopped = true;
         }
-        DWORD status = DBG_CONTINUE;
-        bool done = false;
-        switch (event.dwDebugEventCode) {
-        case CREATE_PROCESS_DEBUG_EVENT:
-            if (event.u.CreateProcessInfo.hFile)
-                CloseHandle(event.u.CreateProcessInfo.hFile);
-            break;
-        case LOAD_DLL_DEBUG_EVENT:
-            if (event.u.LoadDll.hFile)
-                CloseHandle(event.u.LoadDll.hFile);
-            break;
-        case OUTPUT_DEBUG_STRING_EVENT: {
-            std::string piece = ReadDebugString(process, event.u.DebugString);
-            run.debugPieces.push_back(piece);
-            run.debugOutput += piece;
-            if (options.onDebugString)
-                options.onDebugString(piece);
-            break;
-        }
-        case EXCEPTION_DEBUG_EVENT:
-            if (trap.Handle(event))
-                break;
-            if (event.u.Exception.ExceptionRecord.ExceptionCode == EXCEPTION_BREAKPOINT)
-                trap.Arm(process);  // the loader's breakpoint: every import is in place
-            else
-                status = DBG_EXCEPTION_NOT_HANDLED;
-            break;
-        case EXIT_PROCESS_DEBUG_EVENT:
-            run.exitCode = event.u.ExitProcess.dwExitCode;
-            run.finished = run.exitCode != kStoppedExitCode;
-            done = true;
-            break;
-        default:
-            break;
-        }
-        ContinueDebugEvent(event.dwProcessId, event.dwThreadId, status);
-        if (done)
-            break;
+    };
+    hooks.onLoaderBreakpoint = [&](HANDLE process) { trap.Arm(process); };
+    hooks.onException = [&](const DEBUG_EVENT &event) { return trap.Handle(event); };
+
+    if (!RunUnderDebugger(run.commandLine, directory, hooks, &run.exitCode)) {
+        ADD_FAILURE() << "cannot start " << run.commandLine << ": error " << GetLastError();
+        return run;
     }
-    CloseHandle(child.hThread);
-    CloseHandle(child.hProcess);
+    run.finished = !stopped;
     return run;
 }
 
@@ -271,4 +222,13 @@ GameRun RunGame(const GameFolder &folder, const std::string &args) {
     RunOptions options;
     options.args = args;
     return RunGame(folder, options);
+}
+
+std::string GameRun::OutputBesidesPainting() const {
+    std::string output;
+    for (const std::string &piece : debugPieces) {
+        if (piece.compare(0, 17, "ZelInterstitial: ") != 0)
+            output += piece;
+    }
+    return output;
 }

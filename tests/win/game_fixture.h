@@ -33,6 +33,8 @@ struct GameRun {
     std::vector<BoxSeen> boxes;            // message boxes, answered with OK
     std::vector<std::string> dialogTitles; // other dialogs, answered by onDialog
     std::string commandLine;
+    // The debug output without the painting's diagnostics (a missing upsell picture).
+    std::string OutputBesidesPainting() const;
     // The stub prints one answer per call; each answer is a bit of the exit code, from bit 0.
     int Answer(int call) const { return (int)((exitCode >> call) & 1); }
 };

@@ -83,8 +83,6 @@ int main(int argc, char **argv) {
             continue;
         }
         int answer = gameBeginEnd(atoi(argv[i]));
-        printf("fnGameBeginEnd(%s) = %d\n", argv[i], answer);
-        fflush(stdout);
         if (answer != 0 && answer != 1)
             return 0x400;
         answers |= answer << (i - 1);

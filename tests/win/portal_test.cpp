@@ -87,7 +87,7 @@ TEST(Portal, EachVerdictDecidesTheAnswerAndTheRecord) {
         GameRun run = RunGame(game, row.flags);
         ASSERT_TRUE(run.finished);
         EXPECT_EQ(row.gameAnswer, run.Answer(0));
-        EXPECT_EQ(row.output, run.debugOutput);
+        EXPECT_EQ(row.output, run.OutputBesidesPainting());
         EXPECT_EQ(row.record, RecordIn(game.ReadProfile()));
         EXPECT_EQ(row.dialog && dialogs ? 1u : 0u, run.dialogTitles.size());
         EXPECT_NE(std::string::npos, client.Log().find("signalled\nfinished\n"));
@@ -150,7 +150,7 @@ TEST(Portal, ATooLongGameCommandLineSkipsTheHandOff) {
     GameRun run = RunGame(game, "3 " + std::string(2100, 'x'));
     ASSERT_TRUE(run.finished);
     EXPECT_EQ(1, run.Answer(0));
-    EXPECT_EQ("Lumora hand-off skipped: command line too long\n", run.debugOutput);
+    EXPECT_EQ("Lumora hand-off skipped: command line too long\n", run.OutputBesidesPainting());
     EXPECT_EQ("", client.Log(500)) << "the client must not start";
     EXPECT_EQ("No", RecordIn(game.ReadProfile()));
     ExpectNoEventLeftOpen();
@@ -202,7 +202,7 @@ TEST(Portal, RegistryFaultsEndTheLookupWithTheirOwnLine) {
         DeleteClassesTree(kLumoraKey);
         ASSERT_TRUE(run.finished);
         EXPECT_EQ(1, run.Answer(0));
-        EXPECT_EQ(row.output, run.debugOutput);
+        EXPECT_EQ(row.output, run.OutputBesidesPainting());
         EXPECT_EQ("No", RecordIn(game.ReadProfile()));
         ExpectNoEventLeftOpen();
     }
@@ -214,7 +214,7 @@ TEST(Portal, AVersionWithoutTerminatorIsStillRead) {
     GameFolder game;
     game.WriteProfile("[Main]\r\nGameName=Star Duel\r\n");
     GameRun run = RunGame(game, "1");
-    EXPECT_EQ("Lumora launched the game\n", run.debugOutput);
+    EXPECT_EQ("Lumora launched the game\n", run.OutputBesidesPainting());
     EXPECT_EQ("Yes", RecordIn(game.ReadProfile()));
 }
 
@@ -229,7 +229,7 @@ TEST(Portal, AnEventNameInUseSkipsTheHandOff) {
         CloseHandle(held);
         ASSERT_TRUE(run.finished);
         EXPECT_EQ(1, run.Answer(0));
-        EXPECT_EQ("", run.debugOutput);
+        EXPECT_EQ("", run.OutputBesidesPainting());
         EXPECT_EQ("", client.Log(500)) << "the client must not start";
         EXPECT_EQ("No", RecordIn(game.ReadProfile()));
         ExpectNoEventLeftOpen();
@@ -253,7 +253,7 @@ TEST(Portal, AVerdictFromAnEarlierStartStandsWhenTheHandOffIsSkipped) {
     ASSERT_TRUE(run.finished);
     EXPECT_EQ(0, run.Answer(0));
     EXPECT_EQ(0, run.Answer(1)) << "the flag from the first start still says: taken over";
-    EXPECT_EQ("Lumora will take over\n", run.debugOutput);
+    EXPECT_EQ("Lumora will take over\n", run.OutputBesidesPainting());
     EXPECT_EQ(0u, run.dialogTitles.size());
     EXPECT_EQ("Yes", RecordIn(game.ReadProfile()));
     ExpectNoEventLeftOpen();
@@ -273,7 +273,7 @@ TEST(Portal, ExitWinsWhenExitAndPlayAreSetBeforeTheWait) {
     };
     GameRun run = RunGame(game, options);
     ASSERT_TRUE(run.finished);
-    EXPECT_EQ("Lumora will take over\n", run.debugOutput);
+    EXPECT_EQ("Lumora will take over\n", run.OutputBesidesPainting());
     EXPECT_EQ(0, run.Answer(0));
     EXPECT_EQ("Yes", RecordIn(game.ReadProfile()));
 
@@ -286,7 +286,7 @@ TEST(Portal, ExitWinsWhenExitAndPlayAreSetBeforeTheWait) {
         SignalByName("LumoraIniLaunch_Play");
     };
     run = RunGame(game2, options);
-    EXPECT_EQ("Lumora will not handle the game\n", run.debugOutput);
+    EXPECT_EQ("Lumora will not handle the game\n", run.OutputBesidesPainting());
     EXPECT_EQ("No", RecordIn(game2.ReadProfile()));
 }
 
@@ -306,7 +306,7 @@ TEST(Portal, AFailedWaitGoesOnAsADecline) {
     GameRun run = RunGame(game, options);
     ASSERT_TRUE(run.finished);
     EXPECT_EQ(1, run.Answer(0));
-    EXPECT_EQ("Fall-thru in event switch: should not happen\n", run.debugOutput);
+    EXPECT_EQ("Fall-thru in event switch: should not happen\n", run.OutputBesidesPainting());
     EXPECT_EQ("No", RecordIn(game.ReadProfile()));
     ExpectNoEventLeftOpen();
 }
@@ -325,7 +325,7 @@ TEST(PortalSlow, AClientThatNeverAnswersTimesOutAfterFortySeconds) {
     GameRun run = RunGame(game, options);
     DWORD took = GetTickCount() - started;
     ASSERT_TRUE(run.finished);
-    EXPECT_EQ("Lumora event timeout\nLumora will not handle the game\n", run.debugOutput);
+    EXPECT_EQ("Lumora event timeout\nLumora will not handle the game\n", run.OutputBesidesPainting());
     EXPECT_GE(took, 39000u);
     EXPECT_EQ(1, run.Answer(0));
     EXPECT_EQ(dialogs ? 1u : 0u, run.dialogTitles.size());

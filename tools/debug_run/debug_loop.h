@@ -1,0 +1,23 @@
+// Runs a program as its debugger, so that its OutputDebugStringA texts arrive as events;
+// shared by the Windows-side tests and the debug_run tool.
+#pragma once
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+struct DebugLoopHooks {
+    // Each debug string as it arrives, while the program waits for the debugger.
+    std::function<void(const std::string &text)> onDebugString;
+    // After every 50 ms without an event: the moment to look at the program's windows.
+    std::function<void(HANDLE process, DWORD processId)> onIdle;
+    // The loader's first breakpoint: every static import is in place.
+    std::function<void(HANDLE process)> onLoaderBreakpoint;
+    // Any other exception; returns true when the hook handled it.
+    std::function<bool(const DEBUG_EVENT &event)> onException;
+};
+
+// Returns false when the program cannot be started; otherwise waits until it exits and
+// stores its exit code.
+bool RunUnderDebugger(const std::string &commandLine, const std::string &workingDir,
+                      const DebugLoopHooks &hooks, DWORD *exitCode);
