@@ -12,6 +12,7 @@ done
 
 work=$(mktemp -d /tmp/zi-wine.XXXXXX)
 export WINEPREFIX=$work/prefix
+export TMPDIR=$work  # Wine leaves a folder per server in TMPDIR: keep it in ours
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export WINE64 WINESERVER

@@ -18,15 +18,16 @@
 # ELF (nothing is registered on the machine; it vanishes with the namespace).
 #
 # Environment:
-#   ZEL_WINE32_CACHE    where setup.sh put the emulator (same default)
-#   ZEL_WINE32_TIMEOUT  seconds each program may run (default 120)
-#   ZEL_WINE32_DISPLAY  X display to use instead of a private Xvfb
-#   ZEL_WINE32_PREFIX   keep the prefix at this path and reuse it next time
-#                       (saves the priming, ~13 s) instead of a fresh one
+#   ZI_WINE32_CACHE    where setup.sh put the emulator (same default)
+#   ZI_WINE32_TIMEOUT  seconds each program may run (default 120)
+#   ZI_WINE32_DISPLAY  X display to use instead of a private Xvfb
+#   ZI_WINE32_SCREEN   size of the private Xvfb's screen (default 1024x768x24)
+#   ZI_WINE32_PREFIX   keep the prefix at this path and reuse it next time
+#                      (saves the priming, ~13 s) instead of a fresh one
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
-cache=${ZEL_WINE32_CACHE:-/var/cache/zelinterstitial/wine32}
+cache=${ZI_WINE32_CACHE:-/var/cache/zelinterstitial/wine32}
 qemu=$cache/qemu/usr/bin/qemu-i386
 wine=/usr/lib/wine/wine
 
@@ -49,10 +50,10 @@ if [ "${1:-}" = --inside ]; then
     # emulator now, so it need not be reachable by path later.
     magic='\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00'
     mask='\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff'
-    echo ":zel-i386:M::$magic:$mask:$ZEL_W32_QEMU:F" > /proc/sys/fs/binfmt_misc/register \
+    echo ":zi-i386:M::$magic:$mask:$ZI_W32_QEMU:F" > /proc/sys/fs/binfmt_misc/register \
         || { echo "wine32: error: cannot register the i386 handler" >&2; exit 98; }
 
-    export WINEPREFIX=$ZEL_W32_PREFIX WINEARCH=win32 WINEDEBUG=-all
+    export WINEPREFIX=$ZI_W32_PREFIX WINEARCH=win32 WINEDEBUG=-all
     # Empty overrides disable the .NET and HTML engines, whose first-run
     # install prompts would otherwise stall the priming.
     export WINEDLLOVERRIDES="mscoree,mshtml="
@@ -65,7 +66,14 @@ if [ "${1:-}" = --inside ]; then
     fi
     export WINESERVER
 
-    mkdir -p "$WINEPREFIX"
+    # Wine links the profile's Desktop, Documents and the like to $HOME: a
+    # home of the prefix's own keeps what the tests save out of the real one.
+    export HOME=$WINEPREFIX/unix-home
+    # Debian's Wine puts each server's socket folder in a new $TMPDIR/wine-*
+    # and leaves it behind; ours go with the batch's work folder.
+    work=$(dirname "$list")
+    export TMPDIR=$work/tmp
+    mkdir -p "$HOME" "$TMPDIR"
     # One server for the whole batch: each program then starts in well under
     # a second instead of 3-5 s.
     "$WINESERVER" -p 60
@@ -77,7 +85,6 @@ if [ "${1:-}" = --inside ]; then
 
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
         t=$(now)
-        work=$(dirname "$list")
         # wineboot complains about the working directory while the prefix it
         # is making is still empty; its messages matter only if it fails.
         if ! timeout -k 10 300 "$wine" wineboot.exe -i </dev/null >"$work/wineboot.log" 2>&1; then
@@ -110,7 +117,7 @@ if [ "${1:-}" = --inside ]; then
         echo "=== wine32 [$i/$n] $line"
         t=$(now)
         set +e
-        timeout -k 10 "$ZEL_W32_TIMEOUT" "$wine" "${words[@]}" </dev/null
+        timeout -k 10 "$ZI_W32_TIMEOUT" "$wine" "${words[@]}" </dev/null
         rc=$?
         set -e
         took=$(since "$t")
@@ -118,7 +125,7 @@ if [ "${1:-}" = --inside ]; then
             echo "--- wine32 [$i/$n] PASS ($took s): $line"
             continue
         elif [ "$rc" = 124 ] || [ "$rc" = 137 ]; then
-            echo "--- wine32 [$i/$n] FAIL: timed out after $ZEL_W32_TIMEOUT s: $line"
+            echo "--- wine32 [$i/$n] FAIL: timed out after $ZI_W32_TIMEOUT s: $line"
             failed+=("$line (timed out)")
         else
             echo "--- wine32 [$i/$n] FAIL: exit code $rc ($took s): $line"
@@ -127,7 +134,7 @@ if [ "${1:-}" = --inside ]; then
         # A failed program may leave children, windows or a debugger behind;
         # after a crash, the next program's first window took 11 s. A new
         # server (and with it new service processes) costs about 2 s.
-        [ "$i" -lt "$n" ] && restart_server
+        if [ "$i" -lt "$n" ]; then restart_server; fi
     done <"$list"
 
     "$WINESERVER" -k 2>/dev/null || true
@@ -173,22 +180,25 @@ done
 
 "$here/setup.sh" --check || die "the 32-bit Wine bed is not set up; run scripts/wine32/setup.sh as root"
 command -v unshare >/dev/null || die "unshare (util-linux) is missing"
-timeout=${ZEL_WINE32_TIMEOUT:-120}
-case $timeout in '' | *[!0-9]*) die "ZEL_WINE32_TIMEOUT must be a number of seconds" ;; esac
+timeout=${ZI_WINE32_TIMEOUT:-120}
+case $timeout in '' | *[!0-9]*) die "ZI_WINE32_TIMEOUT must be a number of seconds" ;; esac
 
 start=$(now)
-work=$(mktemp -d "${TMPDIR:-/tmp}/zel-wine32.XXXXXX")
+work=$(mktemp -d "${TMPDIR:-/tmp}/zi-wine32.XXXXXX")
 xvfb_pid=
 ns_pid=
-stop() { # $1: pid of a child of ours
-    kill "$1" 2>/dev/null || true
-    wait "$1" 2>/dev/null || true
+# shellcheck disable=SC2317 # stop and cleanup run from the traps
+stop() { # $1: signal, $2: pid of a child of ours
+    kill "-$1" "$2" 2>/dev/null || true
+    wait "$2" 2>/dev/null || true
 }
+# shellcheck disable=SC2317
 cleanup() { # run by the EXIT trap
     # The namespace first: its wineserver and programs use the prefix and
-    # the display.
-    [ -z "$ns_pid" ] || stop "$ns_pid"
-    [ -z "$xvfb_pid" ] || stop "$xvfb_pid"
+    # the display. unshare ignores SIGTERM while it waits for its child, so
+    # it gets SIGKILL, which --kill-child passes on to the whole namespace.
+    [ -z "$ns_pid" ] || stop KILL "$ns_pid"
+    [ -z "$xvfb_pid" ] || stop TERM "$xvfb_pid"
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -196,12 +206,12 @@ trap 'say "interrupted"; exit 130' INT TERM HUP
 
 printf '%s\n' "${lines[@]}" >"$work/list"
 
-if [ -n "${ZEL_WINE32_DISPLAY:-}" ]; then
-    display=$ZEL_WINE32_DISPLAY
+if [ -n "${ZI_WINE32_DISPLAY:-}" ]; then
+    display=$ZI_WINE32_DISPLAY
 else
     # -displayfd lets the server take the first free display number itself,
     # so two batches at once cannot pick the same one.
-    Xvfb -displayfd 3 -nolisten tcp -screen 0 1024x768x24 3>"$work/display" >"$work/xvfb.log" 2>&1 &
+    Xvfb -displayfd 3 -nolisten tcp -screen 0 "${ZI_WINE32_SCREEN:-1024x768x24}" 3>"$work/display" >"$work/xvfb.log" 2>&1 &
     xvfb_pid=$!
     for _ in $(seq 100); do
         [ -s "$work/display" ] && break
@@ -212,13 +222,13 @@ else
     display=:$(tr -d '\n' <"$work/display")
 fi
 
-prefix=${ZEL_WINE32_PREFIX:-$work/prefix}
+prefix=${ZI_WINE32_PREFIX:-$work/prefix}
 say "${#lines[@]} program(s), display $display, prefix $prefix"
 
 # --pid with --kill-child: when unshare ends, for whatever reason, every
 # process of the batch (programs, wineserver, Wine's services) ends with it.
 # Started in the background so that the traps above run at once on a signal.
-DISPLAY=$display ZEL_W32_QEMU=$qemu ZEL_W32_PREFIX=$prefix ZEL_W32_TIMEOUT=$timeout \
+DISPLAY=$display ZI_W32_QEMU=$qemu ZI_W32_PREFIX=$prefix ZI_W32_TIMEOUT=$timeout \
     unshare --user --map-root-user --mount --pid --fork --kill-child --mount-proc \
     "$0" --inside "$work/list" &
 ns_pid=$!

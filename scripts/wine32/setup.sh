@@ -8,14 +8,14 @@
 # Needs root (it installs wine32:i386). Idempotent: a second run only checks.
 #
 # Environment:
-#   ZEL_WINE32_CACHE   cache folder (default /var/cache/zelinterstitial/wine32)
-#   ZEL_DEBIAN_MIRROR  Debian archive (default http://deb.debian.org/debian)
-#   ZEL_QEMU_VERSION   exact qemu-user version to fetch (default: whatever
+#   ZI_WINE32_CACHE   cache folder (default /var/cache/zelinterstitial/wine32)
+#   ZI_DEBIAN_MIRROR  Debian archive (default http://deb.debian.org/debian)
+#   ZI_QEMU_VERSION   exact qemu-user version to fetch (default: whatever
 #                      bookworm-backports offers)
 set -euo pipefail
 
-cache=${ZEL_WINE32_CACHE:-/var/cache/zelinterstitial/wine32}
-mirror=${ZEL_DEBIAN_MIRROR:-http://deb.debian.org/debian}
+cache=${ZI_WINE32_CACHE:-/var/cache/zelinterstitial/wine32}
+mirror=${ZI_DEBIAN_MIRROR:-http://deb.debian.org/debian}
 keyring=/usr/share/keyrings/debian-archive-keyring.gpg
 qemu=$cache/qemu/usr/bin/qemu-i386
 wine_loader=/usr/lib/wine/wine
@@ -40,16 +40,26 @@ wine32_ok() {
 
 xvfb_ok() { command -v Xvfb >/dev/null; }
 
-all_ok() { qemu_ok && wine32_ok && xvfb_ok; }
+# run-batch.sh registers its i386 handler in a binfmt_misc instance of its
+# own user namespace, which kernels before 6.7 do not offer; nothing here can
+# change that, so it is only checked.
+namespace_ok() {
+    unshare --user --map-root-user --mount \
+        sh -c 'mount -t binfmt_misc none /proc/sys/fs/binfmt_misc' 2>/dev/null
+}
+
+all_ok() { qemu_ok && wine32_ok && xvfb_ok && namespace_ok; }
 
 if [ "${1:-}" = --check ]; then
     ok=0
     qemu_ok || { note "missing: i386 emulator >= 8 at $qemu"; ok=1; }
     wine32_ok || { note "missing: wine32:i386"; ok=1; }
     xvfb_ok || { note "missing: Xvfb"; ok=1; }
+    namespace_ok || { note "missing: a private binfmt_misc per user namespace (kernel $(uname -r); 6.7 or later needed)"; ok=1; }
     exit $ok
 fi
 
+namespace_ok || die "kernel $(uname -r) offers no private binfmt_misc per user namespace (6.7 or later needed); 32-bit Wine cannot run here without a machine-wide handler, which we do not install"
 all_ok && exit 0
 
 [ "$(id -u)" = 0 ] || die "must run as root (installs wine32:i386 and writes $cache)"
@@ -84,15 +94,17 @@ fetch_qemu() {
     apt_get $opts -o APT::Architectures::=amd64 -q update \
         || die "apt-get update of bookworm-backports failed (network? mirror $mirror)"
     local want=qemu-user/bookworm-backports
-    [ -n "${ZEL_QEMU_VERSION:-}" ] && want=qemu-user=$ZEL_QEMU_VERSION
+    [ -n "${ZI_QEMU_VERSION:-}" ] && want=qemu-user=$ZI_QEMU_VERSION
     local dl=$cache/apt/download
     rm -rf "$dl" && mkdir -p "$dl"
+    # The download goes straight into our root-owned folder, not through
+    # apt's sandbox user.
     # shellcheck disable=SC2086
-    (cd "$dl" && apt_get $opts -o APT::Architectures::=amd64 -q download "$want") \
+    (cd "$dl" && apt_get $opts -o APT::Architectures::=amd64 -o APT::Sandbox::User=root -q download "$want") \
         || die "apt-get download $want failed"
-    local deb
-    deb=$(ls "$dl"/qemu-user_*.deb 2>/dev/null | head -n1)
-    [ -n "$deb" ] || die "no qemu-user .deb was downloaded"
+    local debs=("$dl"/qemu-user_*.deb) deb
+    deb=${debs[0]}
+    [ -f "$deb" ] || die "no qemu-user .deb was downloaded"
     rm -rf "$cache/qemu.new"
     dpkg-deb -x "$deb" "$cache/qemu.new" || die "cannot unpack $deb"
     # The backports package carries static binaries; a dynamic one would need
@@ -101,8 +113,13 @@ fetch_qemu() {
     if file -L "$cache/qemu.new/usr/bin/qemu-i386" 2>/dev/null | grep -q 'dynamically linked'; then
         die "$deb carries a dynamically linked qemu-i386; a static one is needed"
     fi
+    # Keep the one emulator we use (and its licence) out of the ~360 MB of
+    # every target the package carries.
+    find "$cache/qemu.new" -mindepth 1 \( -type f -o -type l \) \
+        ! -path "$cache/qemu.new/usr/bin/qemu-i386" ! -path "$cache/qemu.new/usr/share/doc/qemu-user/copyright" -delete
+    find "$cache/qemu.new" -mindepth 1 -type d -empty -delete
     rm -rf "$cache/qemu.old"
-    [ -e "$cache/qemu" ] && mv "$cache/qemu" "$cache/qemu.old"
+    if [ -e "$cache/qemu" ]; then mv "$cache/qemu" "$cache/qemu.old"; fi
     mv "$cache/qemu.new" "$cache/qemu"
     rm -rf "$cache/qemu.old" "$dl"
     qemu_ok || die "$qemu is not a usable qemu-i386 8 or later: $("$qemu" --version 2>&1 | head -n1)"
@@ -119,27 +136,66 @@ install_wine32() {
     local pkgs=(wine32:i386)
     xvfb_ok || pkgs+=(xvfb)
     note "installing ${pkgs[*]} with the system's sources"
-    if apt_get -q update && DEBIAN_FRONTEND=noninteractive apt_get -q -y --no-install-recommends install "${pkgs[@]}"; then
+    # --no-remove: an install that would take anything away (wine64, say)
+    # is refused, never carried out.
+    if apt_get -q update && DEBIAN_FRONTEND=noninteractive \
+        apt_get -q -y --no-install-recommends --no-remove install "${pkgs[@]}"; then
         return 0
     fi
     # The security archive's i386 index sometimes fails to download ("File has
     # unexpected size"); the i386 and amd64 library versions then disagree and
     # the install fails. bookworm and bookworm-updates alone are consistent.
-    note "install with the system's sources failed; retrying with bookworm and bookworm-updates only"
+    note "that failed (see above); retrying with bookworm and bookworm-updates only"
     {
         echo "deb [arch=amd64,i386 signed-by=$keyring] $mirror bookworm main"
         echo "deb [arch=amd64,i386 signed-by=$keyring] $mirror bookworm-updates main"
-    } > "$cache/apt/main.list"
+    } >"$cache/apt/main.list"
     local opts
     opts=$(private_apt_opts main)
-    # shellcheck disable=SC2086
+    # shellcheck disable=SC2086 # $opts is a list of words on purpose
     apt_get $opts -q update || die "apt-get update of bookworm + bookworm-updates failed (network? mirror $mirror)"
+
+    # An amd64 library installed from the security archive can be newer than
+    # any i386 build these sources offer, and both halves of a Multi-Arch:
+    # same pair must have one version: apt's answer is to remove the amd64
+    # one with everything that needs it (wine64 among them). Instead, pin
+    # each such amd64 library to the version its i386 twin gets.
+    local pins=() sim removed name ver
+    for _ in 1 2 3 4; do
+        # shellcheck disable=SC2086
+        sim=$(apt_get $opts -s -q --no-install-recommends install "${pkgs[@]}" "${pins[@]}" 2>&1) \
+            || { echo "$sim" >&2; die "apt cannot find a way to install ${pkgs[*]}"; }
+        removed=$(awk '$1 == "Remv" { sub(/:amd64$/, "", $2); print $2 }' <<<"$sim")
+        [ -z "$removed" ] && break
+        local pinned=0 have
+        for name in $removed; do
+            ver=$(awk -v p="$name:i386" '$1 == "Inst" && $2 == p { for (i = 3; i <= NF; i++) if ($i ~ /^\(/) { print substr($i, 2); exit } }' <<<"$sim")
+            [ -n "$ver" ] || continue
+            have=$(dpkg-query -W -f='${Version}' "$name:amd64" 2>/dev/null || true)
+            if [ "$have" != "$ver" ]; then
+                note "downgrading $name:amd64 from $have to $ver, the version of its i386 twin"
+            fi
+            pins+=("$name:amd64=$ver")
+            pinned=1
+        done
+        [ "$pinned" = 1 ] || die "installing ${pkgs[*]} would remove: ${removed//$'\n'/ }; refusing"
+    done
+    [ -z "$removed" ] || die "installing ${pkgs[*]} would still remove: ${removed//$'\n'/ }; refusing"
+    # Naming a package marks it as manually installed; put back the marks of
+    # those that were only there as dependencies.
+    local p auto=()
+    for p in "${pins[@]}"; do
+        if ! apt-mark showmanual "${p%%=*}" | grep -q .; then auto+=("${p%%=*}"); fi
+    done
     # shellcheck disable=SC2086
-    DEBIAN_FRONTEND=noninteractive apt_get $opts -q -y --no-install-recommends install "${pkgs[@]}" \
-        || die "cannot install ${pkgs[*]} (see apt's messages above)"
+    DEBIAN_FRONTEND=noninteractive apt_get $opts -q -y --no-install-recommends --no-remove --allow-downgrades \
+        install "${pkgs[@]}" "${pins[@]}" || die "cannot install ${pkgs[*]} (see apt's messages above)"
+    if [ ${#auto[@]} -gt 0 ]; then apt-mark auto "${auto[@]}" >/dev/null; fi
 }
 
 qemu_ok || fetch_qemu
 { wine32_ok && xvfb_ok; } || install_wine32
 all_ok || die "setup finished but the check still fails; run '$0 --check' for details"
+# The private indexes are only needed while installing.
+rm -rf "$cache/apt"
 note "ready: $("$qemu" --version | head -n1), wine32 $(dpkg-query -W -f='${Version}' wine32:i386)"
