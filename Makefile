@@ -1,14 +1,19 @@
 # make demo: build, then run the sample game under Wine on a virtual display.
-# make test: every test (native, product DLL checks, Windows-side under Wine).
+# make test: every test (native, product DLL checks, Windows-side under Wine, a fuzz smoke run).
+# make fuzz: every fuzz target for FUZZ_SECONDS each (default 60).
 BUILD   ?= build
 PRODUCT := $(BUILD)/product
 TWIN    := $(BUILD)/twin
 NATIVE  := $(BUILD)/native
+FUZZ    := $(BUILD)/fuzz
+FUZZ_SECONDS ?= 60
+FUZZ_SMOKE_SECONDS ?= 3
 WINE    := scripts/wine/with-wine.sh
 JOBS    ?= 2
 MAKEFLAGS += --no-print-directory
 
-.PHONY: all deps product twin native test test-native test-product test-windows demo clean
+.PHONY: all deps product twin native test test-native test-product test-windows demo clean \
+	fuzz-build fuzz test-fuzz
 
 all: product twin native
 
@@ -30,7 +35,7 @@ native: deps
 	@cmake -S . -B $(NATIVE) -DCMAKE_BUILD_TYPE=Debug >/dev/null
 	@cmake --build $(NATIVE) -j $(JOBS)
 
-test: test-native test-product test-windows
+test: test-native test-product test-windows test-fuzz
 
 test-native: native
 	ctest --test-dir $(NATIVE) --output-on-failure
@@ -40,6 +45,16 @@ test-product: product
 
 test-windows: twin
 	$(WINE) ctest --test-dir $(TWIN) --output-on-failure -j $(JOBS)
+
+fuzz-build: deps
+	@cmake -S tests/fuzz -B $(FUZZ) -DCMAKE_CXX_COMPILER=clang++ >/dev/null
+	@cmake --build $(FUZZ) -j $(JOBS)
+
+fuzz: fuzz-build
+	tests/fuzz/run.sh $(FUZZ) $(FUZZ_SECONDS)
+
+test-fuzz: fuzz-build
+	tests/fuzz/run.sh $(FUZZ) $(FUZZ_SMOKE_SECONDS)
 
 demo: product twin
 	$(WINE) scripts/demo.sh $(TWIN)/bin $(BUILD)/demo

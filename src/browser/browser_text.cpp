@@ -1,0 +1,89 @@
+// The browser launcher's text work: search, scheme split, file rule, template rewrite and
+// command formatting.
+#include "browser_text.h"
+
+#include <string.h>
+
+namespace {
+
+const char kSchemeSeparator[] = "://";
+const char kFileScheme[] = "file://";
+
+// One character step as the search takes it: where `next` says the next character starts,
+// or one byte on when it stays put (CharNextA does so only on the terminator). The end of
+// the text bounds it, so a stepping that ran past the terminator could not lead the
+// search out of the text.
+const char *Step(const char *at, const char *end, NextCharFn next) {
+    const char *to = next(at);
+    if (to <= at)
+        to = at + 1;
+    return to < end ? to : end;
+}
+
+}  // namespace
+
+ptrdiff_t DbcsFind(const char *text, const char *pattern, bool dbcs, NextCharFn next) {
+    if (!dbcs) {
+        const char *found = strstr(text, pattern);
+        return found != NULL ? found - text : -1;
+    }
+    const size_t n = strlen(pattern);
+    const char *end = text + strlen(text);
+    for (const char *p = text; *p != '\0'; p = Step(p, end, next)) {
+        // strncmp stops at the text's terminator, so a match never reads past the text.
+        if (strncmp(p, pattern, n) != 0)
+            continue;
+        const char *q = p;
+        while (q < p + n)
+            q = Step(q, end, next);
+        if (q == p + n)
+            return p - text;
+    }
+    return -1;
+}
+
+size_t SchemeLength(const char *url, bool dbcs, NextCharFn next) {
+    ptrdiff_t separator = DbcsFind(url, kSchemeSeparator, dbcs, next);
+    return separator >= 0 ? (size_t)separator + strlen(kSchemeSeparator) : 0;
+}
+
+bool IsFileScheme(const char *loweredScheme) {
+    return strcmp(loweredScheme, kFileScheme) == 0;
+}
+
+std::string FileUrlPath(const std::string &urlCopy) {
+    const size_t schemeLength = strlen(kFileScheme);
+    return urlCopy.size() > schemeLength ? urlCopy.substr(schemeLength) : std::string();
+}
+
+void ApplyShortPath(std::string &urlCopy, const std::string &path, const char *shortPath,
+                    bool dbcs, NextCharFn next) {
+    if (shortPath[0] == '\0')
+        return;  // nothing was written: the path stays as given
+    // The first occurrence over the whole URL copy, as the search finds it; for a path that
+    // also occurs inside "file://" itself ("e", "le") that earlier occurrence is the one.
+    ptrdiff_t at = DbcsFind(urlCopy.c_str(), path.c_str(), dbcs, next);
+    if (at >= 0)
+        urlCopy.replace((size_t)at, path.size(), shortPath);
+}
+
+bool RewriteCommandTemplate(char *commandTemplate) {
+    if (char *placeholder = strstr(commandTemplate, "%1")) {
+        placeholder[1] = 's';  // same length; quotes around the placeholder stay
+        return true;
+    }
+    if (char *marker = strstr(commandTemplate, "-nohome")) {
+        // "%s" and a terminator inside the 7 bytes of the marker: the marker and every
+        // switch behind it give way to the URL.
+        marker[0] = '%';
+        marker[1] = 's';
+        marker[2] = '\0';
+        return true;
+    }
+    return false;
+}
+
+void FormatCommand(char *out, size_t size, const char *commandTemplate, const char *url) {
+    FormatWithOneText(out, size < kFormattedCommandLimit ? size : kFormattedCommandLimit,
+                      commandTemplate, url);
+}

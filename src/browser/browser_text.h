@@ -1,0 +1,53 @@
+// The browser launcher's text work: the code-page-aware search, the scheme split, the file
+// rule, the command template rewrite and the command formatting. Portable, no <windows.h>.
+#pragma once
+#include <stddef.h>
+
+#include <string>
+
+#include "../common/text.h"
+
+// Sizes of the launcher's working buffers, in bytes including the terminator.
+const size_t kBrowserBufferSize = 2048;   // value, key-name and retry buffers
+const size_t kRegistryReadLimit = 260;    // every registry read and the short path
+const size_t kCommandExtraBytes = 510;    // command buffer = URL copy's length + this
+const size_t kFormattedCommandLimit = 1024;  // the most the platform's formatter writes
+
+// The byte offset of the first occurrence of `pattern` in `text`, or -1.
+// Without double-byte character sets (`dbcs` false) this is a plain byte search. With them,
+// only character starts (as `next` steps) are candidates, and a match counts only when
+// stepping through it character by character lands exactly on its end: a match ending in
+// the lead byte of a character that runs on is no match, and the search goes on.
+// An empty text has no occurrence in double-byte mode, not even of an empty pattern.
+ptrdiff_t DbcsFind(const char *text, const char *pattern, bool dbcs, NextCharFn next);
+
+// The length of the URL's scheme: everything up to and including its first "://" as
+// DbcsFind finds it, or 0 when there is none.
+size_t SchemeLength(const char *url, bool dbcs, NextCharFn next);
+
+// True when the lower-cased scheme selects the file rule: exactly "file://".
+bool IsFileScheme(const char *loweredScheme);
+
+// The path of a file URL: the URL copy's text behind "file://".
+std::string FileUrlPath(const std::string &urlCopy);
+
+// The file rule. Replaces the first occurrence of `path` in `urlCopy` (found with
+// DbcsFind) by `shortPath`, the text GetShortPathNameA wrote into a buffer that was
+// emptied before the call. An empty `shortPath` means the call wrote nothing (no such
+// file, an empty path, or a short form that does not fit 260 bytes): the URL copy then
+// keeps the path as the caller gave it, so it never receives text the call did not write.
+void ApplyShortPath(std::string &urlCopy, const std::string &path, const char *shortPath,
+                    bool dbcs, NextCharFn next);
+
+// The template rewrite, in place and by plain byte search: the "1" of the first "%1"
+// becomes "s"; failing that, the first "-nohome" and everything behind it become "%s".
+// Returns false, leaving the template as it was, when it holds neither.
+bool RewriteCommandTemplate(char *commandTemplate);
+
+// Formats the rewritten template into `out` (`size` bytes) with `url` as its one argument,
+// as user32's formatter would, but never reading a second argument whatever the template
+// holds: the first "%s" takes the URL as it stands (its own percent signs are not
+// interpreted), "%%" gives "%", and every other directive is copied literally. The result
+// is cut to 1024 bytes with its terminator, the most user32's formatter writes, or to
+// `size` if that is smaller.
+void FormatCommand(char *out, size_t size, const char *commandTemplate, const char *url);
