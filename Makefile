@@ -1,6 +1,7 @@
 # make demo: build, then run the sample game under Wine on a virtual display.
 # make test: every test (native, product DLL checks, Windows-side under Wine, a fuzz smoke run).
 # make fuzz: every fuzz target for FUZZ_SECONDS each (default 60).
+# make art: regenerate the committed artwork in res/art; make art-preview: PNG previews.
 BUILD   ?= build
 PRODUCT := $(BUILD)/product
 TWIN    := $(BUILD)/twin
@@ -12,8 +13,8 @@ WINE    := scripts/wine/with-wine.sh
 JOBS    ?= 2
 MAKEFLAGS += --no-print-directory
 
-.PHONY: all deps product twin native test test-native test-product test-windows demo clean \
-	fuzz-build fuzz test-fuzz
+.PHONY: all deps product twin native test test-native test-product test-resources \
+	test-windows demo clean fuzz-build fuzz test-fuzz art art-preview
 
 all: product twin native
 
@@ -35,13 +36,18 @@ native: deps
 	@cmake -S . -B $(NATIVE) -DCMAKE_BUILD_TYPE=Debug >/dev/null
 	@cmake --build $(NATIVE) -j $(JOBS)
 
-test: test-native test-product test-windows test-fuzz
+test: test-native test-product test-resources test-windows test-fuzz
 
 test-native: native
 	ctest --test-dir $(NATIVE) --output-on-failure
 
 test-product: product
 	scripts/check-product-dll.sh $(PRODUCT)/bin/ZelInterstitial.dll
+
+# Both DLLs' resources, read back with a PE reader of our own.
+test-resources: native product twin
+	$(NATIVE)/tests/native/dll_resources_test $(PRODUCT)/bin/ZelInterstitial.dll
+	$(NATIVE)/tests/native/dll_resources_test $(TWIN)/bin/ZelInterstitial.dll
 
 test-windows: twin
 	$(WINE) ctest --test-dir $(TWIN) --output-on-failure -j $(JOBS)
@@ -56,7 +62,17 @@ fuzz: fuzz-build
 test-fuzz: fuzz-build
 	tests/fuzz/run.sh $(FUZZ) $(FUZZ_SMOKE_SECONDS)
 
-demo: product twin
+art: deps
+	@cmake -S tools/artgen -B $(BUILD)/artgen -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@cmake --build $(BUILD)/artgen -j $(JOBS)
+	$(BUILD)/artgen/artgen --out res/art --preview $(BUILD)/art-preview
+
+art-preview: deps
+	@cmake -S tools/artgen -B $(BUILD)/artgen -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@cmake --build $(BUILD)/artgen --target artpreview -j $(JOBS)
+	@$(BUILD)/artgen/artpreview res/art $(BUILD)/demo/art
+
+demo: product twin art-preview
 	$(WINE) scripts/demo.sh $(TWIN)/bin $(BUILD)/demo
 
 clean:

@@ -18,6 +18,8 @@ needs=(
     "/usr/lib/wine/wine64 wine64"
     "Xvfb xvfb"
     "python3 python3"
+    "/usr/include/freetype2/ft2build.h libfreetype-dev"
+    "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf fonts-dejavu-core"
 )
 
 missing=()

@@ -5,11 +5,14 @@
 
 namespace art {
 
-Colour CanvasColour() { return Rgb255(69, 90, 111); }
-Colour FaceColour() { return Rgb255(124, 148, 173); }
+Colour CanvasColour() {
+    return Rgb255(69, 90, 111);
+}
+Colour FaceColour() {
+    return Rgb255(124, 148, 173);
+}
 
-bool LoadFonts(FontLibrary &library, const std::string &fontDir, Fonts *fonts,
-               std::string *error) {
+bool LoadFonts(FontLibrary &library, const std::string &fontDir, Fonts *fonts, std::string *error) {
     std::string bold = fontDir + "/DejaVuSans-Bold.ttf";
     std::string condensed = fontDir + "/DejaVuSansCondensed-Bold.ttf";
     fonts->label = library.Open(condensed, 11, error);
@@ -39,8 +42,8 @@ void DrawLeftPanel(Canvas &c) {
 void DrawRightArea(Canvas &c) {
     const Colour top[5] = {Rgb255(24, 33, 43), Rgb255(34, 46, 58), Rgb255(44, 58, 72),
                            Rgb255(53, 69, 85), Rgb255(61, 80, 99)};
-    const Colour light[4] = {Rgb255(92, 114, 136), Rgb255(108, 130, 152),
-                             Rgb255(124, 146, 168), Rgb255(140, 162, 184)}; // inside to outside
+    const Colour light[4] = {Rgb255(92, 114, 136), Rgb255(108, 130, 152), Rgb255(124, 146, 168),
+                             Rgb255(140, 162, 184)}; // inside to outside
     for (int y = 4; y <= 353; ++y)
         for (int x = 183; x <= 498; ++x) {
             bool inTop = y <= 8, inLeft = x <= 183, inRight = x >= 495, inBottom = y >= 350;
@@ -125,12 +128,16 @@ void DrawLogoPlate(Canvas &c, const Fonts &fonts) {
     std::string tag = "GAME PORTAL";
     int tracking = 1;
     int tagWidth = fonts.tagLine->Measure(tag, tracking);
-    fonts.tagLine->Draw(c, x + wordWidth - tagWidth, 53, tag, Rgb255(222, 104, 14), 1.0f,
-                        tracking);
+    fonts.tagLine->Draw(c, x + wordWidth - tagWidth, 53, tag, Rgb255(222, 104, 14), 1.0f, tracking);
 }
 
-// Thumbnail grid: a near-black rounded frame with four rows of four screenshots.
-void DrawThumbnailGrid(Canvas &c) {
+// Thumbnail grid: a caption, then a near-black rounded frame with four rows of four screenshots.
+void DrawThumbnailGrid(Canvas &c, const Fonts &fonts) {
+    std::string caption = "FEATURED GAMES";
+    int width = fonts.tagLine->Measure(caption, 1);
+    int x = 92 - width / 2;
+    fonts.tagLine->Draw(c, x, 76, caption, Rgb255(40, 54, 70), 0.6f, 1);
+    fonts.tagLine->Draw(c, x, 75, caption, Rgb255(242, 246, 250), 1.0f, 1);
     Box frame{16, 81, 168, 200};
     c.Fill(RoundRect(frame, 5), frame, Solid(Rgb255(22, 28, 34)));
     const int columns[4] = {20, 57, 94, 131};
@@ -165,7 +172,7 @@ Image DrawBackground(const Fonts &fonts) {
     DrawLeftPanel(c);
     DrawRightArea(c);
     DrawLogoPlate(c, fonts);
-    DrawThumbnailGrid(c);
+    DrawThumbnailGrid(c, fonts);
     DrawPillButton(c, 17, 316, 132, 341, ButtonIcon::Badge, {"Get More", "Games"}, *fonts.label);
     DrawPillButton(c, 198, 316, 346, 341, ButtonIcon::DownArrow, {"Buy Full Version", "Online"},
                    *fonts.label);

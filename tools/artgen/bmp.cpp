@@ -19,7 +19,9 @@ void Put32(std::vector<uint8_t> &out, uint32_t v) {
     Put16(out, v >> 16);
 }
 
-size_t RowBytes(int width, int bits) { return (size_t(width) * size_t(bits) / 8 + 3) & ~size_t(3); }
+size_t RowBytes(int width, int bits) {
+    return (size_t(width) * size_t(bits) / 8 + 3) & ~size_t(3);
+}
 
 std::vector<uint8_t> Headers(int width, int height, int bits, uint32_t tableBytes) {
     uint32_t offset = kFileHeaderSize + kInfoHeaderSize + tableBytes;
@@ -46,7 +48,9 @@ std::vector<uint8_t> Headers(int width, int height, int bits, uint32_t tableByte
 
 } // namespace
 
-uint16_t ReadU16(const uint8_t *p) { return uint16_t(p[0] | (p[1] << 8)); }
+uint16_t ReadU16(const uint8_t *p) {
+    return uint16_t(p[0] | (p[1] << 8));
+}
 uint32_t ReadU32(const uint8_t *p) {
     return uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 24);
 }

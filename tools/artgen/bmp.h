@@ -1,6 +1,7 @@
 // BMP files in the one form the library's resources use, and a reader for that form.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>

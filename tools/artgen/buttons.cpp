@@ -13,22 +13,21 @@ void DrawIconGlyph(Canvas &c, ButtonIcon icon, float cx, float cy) {
     Colour white = Rgb255(255, 255, 255);
     switch (icon) {
     case ButtonIcon::Badge: {
-        // A thin white ring inside the badge and a four-pointed star at its centre.
-        c.Fill(Ring(Circle(cx, cy, 7.4f), 0.55f), Box{cx - 9, cy - 9, cx + 9, cy + 9}, Solid(white));
+        // A five-pointed star, the portal's badge for its game collection.
         std::vector<float> star;
-        for (int i = 0; i < 8; ++i) {
-            float a = float(i) * kPi / 4 - kPi / 2;
-            float r = (i % 2 == 0) ? 5.6f : 1.7f;
+        for (int i = 0; i < 10; ++i) {
+            float a = float(i) * kPi / 5 - kPi / 2;
+            float r = (i % 2 == 0) ? 6.6f : 2.7f;
             star.push_back(cx + r * std::cos(a));
-            star.push_back(cy + r * std::sin(a));
+            star.push_back(cy + 0.6f + r * std::sin(a));
         }
-        c.Fill(Polygon(star), Box{cx - 6, cy - 6, cx + 6, cy + 6}, Solid(white));
+        c.Fill(Polygon(star), Box{cx - 7, cy - 7, cx + 7, cy + 7}, Solid(white));
         break;
     }
     case ButtonIcon::DownArrow: {
-        std::vector<float> arrow = {cx - 2.0f, cy - 6.5f, cx + 2.0f, cy - 6.5f, cx + 2.0f, cy - 0.5f,
-                                    cx + 5.5f, cy - 0.5f, cx,        cy + 6.5f, cx - 5.5f, cy - 0.5f,
-                                    cx - 2.0f, cy - 0.5f};
+        std::vector<float> arrow = {cx - 2.0f, cy - 6.5f, cx + 2.0f, cy - 6.5f, cx + 2.0f,
+                                    cy - 0.5f, cx + 5.5f, cy - 0.5f, cx,        cy + 6.5f,
+                                    cx - 5.5f, cy - 0.5f, cx - 2.0f, cy - 0.5f};
         c.Fill(Polygon(arrow), Box{cx - 7, cy - 7, cx + 7, cy + 7}, Solid(white));
         break;
     }
@@ -38,8 +37,8 @@ void DrawIconGlyph(Canvas &c, ButtonIcon icon, float cx, float cy) {
         break;
     }
     case ButtonIcon::Exclamation: {
-        std::vector<float> bar = {cx - 2.0f, cy - 6.5f, cx + 2.0f, cy - 6.5f, cx + 1.1f, cy + 1.8f,
-                                  cx - 1.1f, cy + 1.8f};
+        std::vector<float> bar = {cx - 2.0f, cy - 6.5f, cx + 2.0f, cy - 6.5f,
+                                  cx + 1.1f, cy + 1.8f, cx - 1.1f, cy + 1.8f};
         c.Fill(Polygon(bar), Box{cx - 3, cy - 7, cx + 3, cy + 3}, Solid(white));
         c.Fill(Circle(cx, cy + 5.0f, 1.6f), Box{cx - 2, cy + 3, cx + 2, cy + 7}, Solid(white));
         break;

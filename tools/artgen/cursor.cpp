@@ -1,16 +1,14 @@
 // The hand cursor's pixels, drawn by hand, and their encoding as cursor resources.
 #include "cursor.h"
 
-#include <cstring>
-
 #include "bmp.h"
 
 namespace art {
 
 const uint8_t kVgaPalette[16][3] = {
-    {0, 0, 0},     {128, 0, 0},   {0, 128, 0},   {128, 128, 0}, {0, 0, 128},   {128, 0, 128},
-    {0, 128, 128}, {128, 128, 128}, {192, 192, 192}, {255, 0, 0}, {0, 255, 0},   {255, 255, 0},
-    {0, 0, 255},   {255, 0, 255}, {0, 255, 255}, {255, 255, 255},
+    {0, 0, 0},     {128, 0, 0},     {0, 128, 0},     {128, 128, 0},   {0, 0, 128}, {128, 0, 128},
+    {0, 128, 128}, {128, 128, 128}, {192, 192, 192}, {255, 0, 0},     {0, 255, 0}, {255, 255, 0},
+    {0, 0, 255},   {255, 0, 255},   {0, 255, 255},   {255, 255, 255},
 };
 
 namespace {
@@ -26,42 +24,49 @@ const char *const kHand[kCursorSize] = {
     "..........KWWSK.................", // 4
     "..........KWWSK.................", // 5
     "..........KWWSK.................", // 6
-    "..........KWWSKKK...............", // 7
-    "..........KWWSKWSKKK............", // 8
-    "..........KWWSKWSKWSKK..........", // 9
-    "..........KWWSKWSKWSKWK.........", // 10
-    "..........KWWSKWSKWSKWSK........", // 11
-    "......KK..KWWSGWSGWSGWSK........", // 12
-    ".....KWWK.KWWWWWWWWWWWSK........", // 13
-    ".....KWWSKKWWWWWWWWWWWSK........", // 14
-    "......KWWSKWWWWWWWWWWWSK........", // 15
-    "......KWWWSWWWWWWWWWWWSK........", // 16
+    "..........KWWSK.................", // 7
+    "..........KWWSKKK...............", // 8
+    "..........KWWSKWSKKK............", // 9
+    "..........KWWSKWSKWSK...........", // 10
+    "..........KWWSKWSKWSKKK.........", // 11
+    "..........KWWSKWSKWSKWSK........", // 12
+    "......KKK.KWWSGWSGWSGWSK........", // 13
+    ".....KWWWKKWWWWWWWWWWWSK........", // 14
+    ".....KWWWWKWWWWWWWWWWWSK........", // 15
+    "......KWWWWWWWWWWWWWWWSK........", // 16
     ".......KWWWWWWWWWWWWWWSK........", // 17
-    ".......KWWWWWWWWWWWWWWSK........", // 18
+    "........KWWWWWWWWWWWWWSK........", // 18
     "........KWWWWWWWWWWWWWSK........", // 19
-    "........KWWWWWWWWWWWWSGK........", // 20
-    ".........KWWWWWWWWWWSGK.........", // 21
-    ".........KWWWWWWWWWWSGK.........", // 22
-    "..........KSSSSSSSSSGK..........", // 23
-    ".........KKKKKKKKKKKKKK.........", // 24
-    ".........KNNNNNNNNNNNNK.........", // 25
-    ".........KNBBBBBBBBBBNK.........", // 26
-    ".........KNBBBBBBBBBBNK.........", // 27
-    ".........KNNNNNNNNNNNNK.........", // 28
-    ".........KKKKKKKKKKKKKK.........", // 29
+    ".........KWWWWWWWWWWWWSK........", // 20
+    ".........KWWWWWWWWWWWSGK........", // 21
+    "..........KWWWWWWWWWWSGK........", // 22
+    "..........KSSSSSSSSSSGGK........", // 23
+    ".........KKKKKKKKKKKKKKK........", // 24
+    ".........KNNNNNNNNNNNNNK........", // 25
+    ".........KNBBBBBBBBBBBNK........", // 26
+    ".........KNBBBBBBBBBBBNK........", // 27
+    ".........KNNNNNNNNNNNNNK........", // 28
+    ".........KKKKKKKKKKKKKKK........", // 29
     "................................", // 30
     "................................", // 31
 };
 
 int IndexOf(char c) {
     switch (c) {
-    case 'K': return 0;
-    case 'N': return 4;
-    case 'G': return 7;
-    case 'S': return 8;
-    case 'B': return 12;
-    case 'W': return 15;
-    default: return -1;
+    case 'K':
+        return 0;
+    case 'N':
+        return 4;
+    case 'G':
+        return 7;
+    case 'S':
+        return 8;
+    case 'B':
+        return 12;
+    case 'W':
+        return 15;
+    default:
+        return -1;
     }
 }
 
@@ -108,7 +113,8 @@ std::vector<uint8_t> EncodeCursorImage(const std::vector<int> &pixels) {
     }
     for (int y = kCursorSize - 1; y >= 0; --y)
         for (int x = 0; x < kCursorSize; x += 2) {
-            int a = pixels[size_t(y * kCursorSize + x)], b = pixels[size_t(y * kCursorSize + x + 1)];
+            int a = pixels[size_t(y * kCursorSize + x)],
+                b = pixels[size_t(y * kCursorSize + x + 1)];
             out.push_back(uint8_t(((a < 0 ? 0 : a) << 4) | (b < 0 ? 0 : b)));
         }
     for (int y = kCursorSize - 1; y >= 0; --y)
@@ -136,8 +142,8 @@ std::vector<uint8_t> EncodeCursorGroup() {
     return out;
 }
 
-bool DecodeCursorImage(const std::vector<uint8_t> &image, std::vector<uint8_t> *rgba,
-                       int *hotspotX, int *hotspotY, std::string *error) {
+bool DecodeCursorImage(const std::vector<uint8_t> &image, std::vector<uint8_t> *rgba, int *hotspotX,
+                       int *hotspotY, std::string *error) {
     if (image.size() != size_t(kCursorImageBytes) || ReadU32(&image[4]) != 40 ||
         ReadU16(&image[18]) != 4) {
         *error = "not a 748-byte 4-bit cursor image";

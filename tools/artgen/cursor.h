@@ -1,6 +1,7 @@
 // The hand cursor: a 32 x 32 picture in the 16-colour VGA palette, and its two resources.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -26,7 +27,7 @@ std::vector<uint8_t> EncodeCursorImage(const std::vector<int> &pixels);
 std::vector<uint8_t> EncodeCursorGroup();
 
 // Reads a cursor image resource back into 32 x 32 RGBA (transparent where the mask says so).
-bool DecodeCursorImage(const std::vector<uint8_t> &image, std::vector<uint8_t> *rgba,
-                       int *hotspotX, int *hotspotY, std::string *error);
+bool DecodeCursorImage(const std::vector<uint8_t> &image, std::vector<uint8_t> *rgba, int *hotspotX,
+                       int *hotspotY, std::string *error);
 
 } // namespace art

@@ -1,6 +1,7 @@
 // Plain picture types shared by the generator, the quantizer, the file writers and the tests.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -10,8 +11,12 @@ struct Rgb {
     uint8_t r, g, b;
 };
 
-inline bool operator==(Rgb a, Rgb b) { return a.r == b.r && a.g == b.g && a.b == b.b; }
-inline bool operator!=(Rgb a, Rgb b) { return !(a == b); }
+inline bool operator==(Rgb a, Rgb b) {
+    return a.r == b.r && a.g == b.g && a.b == b.b;
+}
+inline bool operator!=(Rgb a, Rgb b) {
+    return !(a == b);
+}
 
 // A true-colour picture, rows top-down.
 struct Image {
@@ -21,8 +26,12 @@ struct Image {
 
     Image() = default;
     Image(int w, int h, Rgb fill) : width(w), height(h), pixels(size_t(w) * size_t(h), fill) {}
-    Rgb at(int x, int y) const { return pixels[size_t(y) * size_t(width) + size_t(x)]; }
-    Rgb &at(int x, int y) { return pixels[size_t(y) * size_t(width) + size_t(x)]; }
+    Rgb at(int x, int y) const {
+        return pixels[size_t(y) * size_t(width) + size_t(x)];
+    }
+    Rgb &at(int x, int y) {
+        return pixels[size_t(y) * size_t(width) + size_t(x)];
+    }
 };
 
 // A 256-colour picture: a table of exactly 256 colours and one index per pixel, rows top-down.
@@ -32,7 +41,9 @@ struct IndexedImage {
     std::vector<Rgb> palette;     // 256 entries
     std::vector<uint8_t> indices; // width * height entries
 
-    Rgb at(int x, int y) const { return palette[indices[size_t(y) * size_t(width) + size_t(x)]]; }
+    Rgb at(int x, int y) const {
+        return palette[indices[size_t(y) * size_t(width) + size_t(x)]];
+    }
     Image ToImage() const;
 };
 

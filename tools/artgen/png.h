@@ -1,6 +1,7 @@
 // A minimal PNG writer for the art previews: 8-bit RGBA, uncompressed deflate blocks.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 

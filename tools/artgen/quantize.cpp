@@ -21,7 +21,9 @@ namespace {
 constexpr int kPaletteSize = 256;
 constexpr int kRefineRounds = 12;
 
-uint32_t Pack(Rgb c) { return (uint32_t(c.r) << 16) | (uint32_t(c.g) << 8) | c.b; }
+uint32_t Pack(Rgb c) {
+    return (uint32_t(c.r) << 16) | (uint32_t(c.g) << 8) | c.b;
+}
 
 struct Bin {
     std::array<int, 3> c; // r, g, b
@@ -161,8 +163,8 @@ std::vector<std::array<int, 3>> MedianCut(std::vector<Bin> bins) {
             for (int k = 0; k < 3; ++k)
                 s[k] += double(bins[i].count) * bins[i].c[k];
         }
-        palette.push_back({int(std::lround(s[0] / n)), int(std::lround(s[1] / n)),
-                           int(std::lround(s[2] / n))});
+        palette.push_back(
+            {int(std::lround(s[0] / n)), int(std::lround(s[1] / n)), int(std::lround(s[2] / n))});
     }
     return palette;
 }

@@ -6,7 +6,9 @@
 
 namespace art {
 
-Colour Rgb255(int r, int g, int b) { return Colour{float(r), float(g), float(b)}; }
+Colour Rgb255(int r, int g, int b) {
+    return Colour{float(r), float(g), float(b)};
+}
 
 Colour Mix(Colour a, Colour b, float t) {
     return Colour{a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t};
@@ -42,7 +44,7 @@ Sdf Polygon(std::vector<float> xy) {
             float t = std::clamp((wx * ex + wy * ey) / (ex * ex + ey * ey), 0.0f, 1.0f);
             float dx = wx - ex * t, dy = wy - ey * t;
             best = std::min(best, dx * dx + dy * dy);
-            bool c1 = y >= ay, c2 = y < by, c3 = ex * wy > ey * wx;
+            bool c1 = y >= ay, c2 = y<by, c3 = ex * wy> ey * wx;
             if ((c1 && c2 && c3) || (!c1 && !c2 && !c3))
                 sign = -sign;
         }
@@ -113,7 +115,9 @@ void Canvas::SetClip(int x0, int y0, int x1, int y1) {
     clipY1_ = std::min(height_, y1);
 }
 
-void Canvas::ResetClip() { SetClip(0, 0, width_, height_); }
+void Canvas::ResetClip() {
+    SetClip(0, 0, width_, height_);
+}
 
 void Canvas::Blend(int x, int y, Colour c, float alpha) {
     if (x < clipX0_ || y < clipY0_ || x >= clipX1_ || y >= clipY1_ || alpha <= 0)
@@ -122,7 +126,9 @@ void Canvas::Blend(int x, int y, Colour c, float alpha) {
     p = alpha >= 1 ? c : Mix(p, c, alpha);
 }
 
-Colour Canvas::Get(int x, int y) const { return pixels_[size_t(y) * size_t(width_) + size_t(x)]; }
+Colour Canvas::Get(int x, int y) const {
+    return pixels_[size_t(y) * size_t(width_) + size_t(x)];
+}
 
 void Canvas::FillPixels(int x0, int y0, int x1, int y1, Colour c) {
     for (int y = y0; y < y1; ++y)

@@ -44,8 +44,12 @@ class Canvas {
   public:
     Canvas(int width, int height, Colour fill);
 
-    int width() const { return width_; }
-    int height() const { return height_; }
+    int width() const {
+        return width_;
+    }
+    int height() const {
+        return height_;
+    }
 
     // Drawing is limited to [x0, x1) x [y0, y1); ResetClip restores the whole canvas.
     void SetClip(int x0, int y0, int x1, int y1);
@@ -76,8 +80,12 @@ class Lcg {
         state_ = state_ * 1664525u + 1013904223u;
         return state_ >> 8;
     }
-    float Uniform() { return float(Next() & 0xFFFF) / 65536.0f; } // [0, 1)
-    int Range(int lo, int hi) { return lo + int(Next() % unsigned(hi - lo + 1)); }
+    float Uniform() {
+        return float(Next() & 0xFFFF) / 65536.0f;
+    } // [0, 1)
+    int Range(int lo, int hi) {
+        return lo + int(Next() % unsigned(hi - lo + 1));
+    }
 
   private:
     unsigned state_;

@@ -24,7 +24,9 @@ FontLibrary::~FontLibrary() {
         FT_Done_FreeType(impl_->library);
 }
 
-bool FontLibrary::ok() const { return impl_->library != nullptr; }
+bool FontLibrary::ok() const {
+    return impl_->library != nullptr;
+}
 
 std::unique_ptr<Font> FontLibrary::Open(const std::string &path, int pixelSize,
                                         std::string *error) {
@@ -43,7 +45,9 @@ std::unique_ptr<Font> FontLibrary::Open(const std::string &path, int pixelSize,
 
 Font::Font(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
 
-Font::~Font() { FT_Done_Face(impl_->face); }
+Font::~Font() {
+    FT_Done_Face(impl_->face);
+}
 
 namespace {
 
@@ -87,7 +91,8 @@ void Font::Draw(Canvas &canvas, int x, int baseline, const std::string &text, Co
             for (unsigned col = 0; col < bm.width; ++col) {
                 unsigned char a = bm.buffer[int(row) * bm.pitch + int(col)];
                 if (a)
-                    canvas.Blend(left + int(col), top + int(row), colour, opacity * float(a) / 255.0f);
+                    canvas.Blend(left + int(col), top + int(row), colour,
+                                 opacity * float(a) / 255.0f);
             }
     });
 }

@@ -1,0 +1,54 @@
+// Pixels of a window as the screen shows them, and a PNG writer for keeping them: used by the
+// dialog tests and by the demo, which has no image tools of its own to rely on.
+#pragma once
+#include <windows.h>
+#include <stdint.h>
+
+#include <string>
+#include <vector>
+
+struct Rgb {
+    uint8_t r, g, b;
+    bool operator==(const Rgb &o) const { return r == o.r && g == o.g && b == o.b; }
+    bool operator!=(const Rgb &o) const { return !(*this == o); }
+};
+
+std::string ToString(Rgb colour);  // "(r, g, b)"
+
+struct Capture {
+    int width = 0;
+    int height = 0;
+    std::vector<Rgb> pixels;  // rows top-down
+    bool Empty() const { return pixels.empty(); }
+    Rgb At(int x, int y) const { return pixels[(size_t)y * width + x]; }
+    // How many pixels of the rectangle (inclusive bounds) satisfy `match`.
+    template <class Match> int Count(int left, int top, int right, int bottom, Match match) const {
+        int n = 0;
+        for (int y = top; y <= bottom && y < height; y++)
+            for (int x = left; x <= right && x < width; x++)
+                n += match(At(x, y)) ? 1 : 0;
+        return n;
+    }
+};
+
+// The window's client area as it is on the screen (any process's window). Empty on failure.
+Capture CaptureClient(HWND hwnd);
+
+// A picture as this display shows it: copied to a window of this process and read back from
+// the screen. On a true-colour display that is the picture itself; on a palette display its
+// colours are mapped as the screen maps them.
+Capture RenderedOnScreen(HBITMAP picture);
+
+// A resource bitmap of the library, loaded as the dialog loads it (0 when it is missing).
+HBITMAP LoadLibraryPicture(int id, UINT flags);
+
+// The bytes of a 24-bit BMP file `width` x `height` of one colour with a one-pixel frame of
+// another (the frame shows where the picture's edges landed).
+std::string FramedBmp(int width, int height, Rgb fill, Rgb frame);
+
+// Writes 8-bit RGB PNG (stored, uncompressed deflate blocks).
+bool WritePng(const std::string &path, const Capture &image);
+
+// The painted texts' colour (255, 255, 230) and near it: anti-aliased edges blend with the
+// picture, so a text pixel is one much lighter than the slate-blue surfaces.
+bool IsTextColour(Rgb colour);
