@@ -12,6 +12,7 @@ needs=(
     "/usr/lib/llvm-14/lib/clang/14.0.6/lib/linux/libclang_rt.fuzzer-x86_64.a libclang-rt-14-dev"
     "/usr/src/googletest/CMakeLists.txt googletest"
     "i686-w64-mingw32-g++-win32 g++-mingw-w64-i686-win32"
+    "i686-w64-mingw32-g++-posix g++-mingw-w64-i686-posix"
     "x86_64-w64-mingw32-g++-posix g++-mingw-w64-x86-64-posix"
     "i686-w64-mingw32-windres binutils-mingw-w64-i686"
     "x86_64-w64-mingw32-windres binutils-mingw-w64-x86-64"

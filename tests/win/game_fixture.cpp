@@ -194,6 +194,11 @@ GameRun RunGame(const GameFolder &folder, const RunOptions &options) {
         return run;
     }
     run.finished = !stopped;
+    // Codes from 0x100 up are the stub's own failures (a broken call, a missing export; see
+    // game_stub.cpp) or a crash, never answers.
+    if (run.finished && run.exitCode >= 0x100)
+        ADD_FAILURE() << run.commandLine << " failed on its own: exit code 0x" << std::hex
+                      << run.exitCode << std::dec;
     return run;
 }
 

@@ -58,13 +58,6 @@ void ExpectNoEventLeftOpen() {
     }
 }
 
-void SignalByName(const char *name) {
-    HANDLE event = OpenEventA(EVENT_MODIFY_STATE, FALSE, name);
-    ASSERT_NE((HANDLE)NULL, event) << name;
-    SetEvent(event);
-    CloseHandle(event);
-}
-
 TEST(Portal, EachVerdictDecidesTheAnswerAndTheRecord) {
     const bool dialogs = DllHasDialogTemplate();
     struct Row {
@@ -260,6 +253,14 @@ TEST(Portal, AVerdictFromAnEarlierStartStandsWhenTheHandOffIsSkipped) {
 }
 
 #ifdef _WIN64
+// Only the x64 fixture can stop the game before its wait, where these tests set events.
+void SignalByName(const char *name) {
+    HANDLE event = OpenEventA(EVENT_MODIFY_STATE, FALSE, name);
+    ASSERT_NE((HANDLE)NULL, event) << name;
+    SetEvent(event);
+    CloseHandle(event);
+}
+
 TEST(Portal, ExitWinsWhenExitAndPlayAreSetBeforeTheWait) {
     PortalClient client("none");
     GameFolder game;
