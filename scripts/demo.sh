@@ -3,7 +3,8 @@
 # scripts/wine/with-wine.sh provides. The game runs in a folder of its own with the example
 # profile and a sample upsell picture; the game's answers and the library's debug output are
 # printed; the start and the exit dialogs are saved as PNG pictures and each is ended with a
-# click on its play zone.
+# click on its play zone. The game runs three times: without a portal client, then with the
+# sample client declining and taking over the launch.
 #
 #   scripts/wine/with-wine.sh scripts/demo.sh BIN-FOLDER OUT-FOLDER     (what `make demo` runs)
 #
@@ -20,7 +21,7 @@ bin=$(cd "$1" && pwd)
 mkdir -p "$2"
 out=$(cd "$2" && pwd)
 WINE64=${WINE64:-/usr/lib/wine/wine64}
-for file in sample_game.exe ZelInterstitial.dll dialog_demo.exe; do
+for file in sample_game.exe ZelInterstitial.dll dialog_demo.exe sample_portal.exe; do
     [ -f "$bin/$file" ] || { echo "demo: $bin/$file is missing (run: make twin)" >&2; exit 2; }
 done
 
@@ -42,21 +43,50 @@ fi
 cd "$game"  # the upsell picture is found from the game's working directory
 "$WINE64" "$bin/dialog_demo.exe" --sample-upsell upsell.bmp
 
-start_png=$out/interstitial-start.png
-exit_png=$out/interstitial-exit.png
-rm -f "$start_png" "$exit_png"
-echo "demo: running the sample game in $game"
+# Runs the sample game once, saving its dialogs as PNG files named after the scenario.
 status=0
-"$WINE64" "$bin/dialog_demo.exe" "$(windows_path "$start_png")" "$(windows_path "$exit_png")" \
-    -- "$(windows_path "$game/sample_game.exe")" 1 0 || status=$?
-# The game folder's profile now records the portal's verdict, as the library wrote it.
-grep -i '^Lumora=' launch.ini | sed 's/^/demo: launch.ini records /' || true
+shots=()
+play() {  # play SCENARIO DESCRIPTION
+    echo
+    echo "=== demo: $2"
+    local start_png=$out/interstitial-$1-start.png exit_png=$out/interstitial-$1-exit.png
+    rm -f "$start_png" "$exit_png"
+    "$WINE64" "$bin/dialog_demo.exe" "$(windows_path "$start_png")" "$(windows_path "$exit_png")" \
+        -- "$(windows_path "$game/sample_game.exe")" 1 0 || status=$?
+    # The profile records the portal's verdict, as the library wrote it at start.
+    grep -i '^Lumora=' launch.ini | tr -d '\r' | sed 's/^/demo: launch.ini records /' || true
+    for png in "$start_png" "$exit_png"; do
+        if [ -s "$png" ]; then shots+=("$png"); fi
+    done
+}
 
+# The stand-in portal client in a folder of its own, for the hand-off scenarios.
+portal=$out/portal
+rm -rf "$portal"
+mkdir -p "$portal"
+cp "$bin/sample_portal.exe" "$portal/"
+portal_exe=$(windows_path "$portal/sample_portal.exe")
+
+echo "demo: the sample game in $game"
+play no-portal "no portal client installed: the dialog at start and at exit"
+"$WINE64" "$portal_exe" --register decline
+play portal-declines "the portal client declines: the game goes on and shows the dialog"
+"$WINE64" "$portal_exe" --register takeover
+play portal-takes-over "the portal client takes over: the game quits at once, no dialog"
+"$WINE64" "$portal_exe" --unregister
+echo
+echo "demo: what the portal client received (from $portal/sample_portal.log):"
+grep '^command line' "$portal/sample_portal.log" | sed 's/^/demo:   /' || true
+
+echo
+start_png=$out/interstitial-no-portal-start.png
+exit_png=$out/interstitial-no-portal-exit.png
 missing=0
+for png in "${shots[@]}"; do
+    echo "demo: screenshot $png"
+done
 for png in "$start_png" "$exit_png"; do
-    if [ -s "$png" ]; then
-        echo "demo: screenshot $png"
-    else
+    if [ ! -s "$png" ]; then
         echo "demo: no screenshot $png" >&2
         missing=1
     fi
