@@ -237,3 +237,11 @@ std::string GameRun::OutputBesidesPainting() const {
     }
     return output;
 }
+
+std::string RecordInProfile(const std::string &profile) {
+    size_t at = profile.find("Lumora=");
+    if (at == std::string::npos)
+        return "<none>";
+    size_t end = profile.find_first_of("\r\n", at);
+    return profile.substr(at + 7, end - at - 7);
+}

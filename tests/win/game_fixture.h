@@ -62,5 +62,11 @@ void PressOk(HWND dialog);
 // The library's state as the stub wrote it with "dump": field name to value.
 std::string GameField(const GameFolder &folder, const std::string &name);
 
+// The portal verdict [Main] Lumora recorded in a profile's text, or "<none>".
+std::string RecordInProfile(const std::string &profile);
+inline std::string ProfileRecord(const GameFolder &folder) {
+    return RecordInProfile(folder.ReadProfile());
+}
+
 // Whether the built DLL carries the dialog template (without it the dialog cannot open).
 bool DllHasDialogTemplate();

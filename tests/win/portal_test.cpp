@@ -11,14 +11,6 @@ const char kVersionKey[] = "Software\\Corvane\\Lumora\\CurrentVersion";
 const char *const kEventNames[] = {"LumoraIniLaunch_Exit", "LumoraIniLaunch_Play",
                                    "LumoraIniLaunch_Play_Silent"};
 
-std::string RecordIn(const std::string &profile) {
-    size_t at = profile.find("Lumora=");
-    if (at == std::string::npos)
-        return "<none>";
-    size_t end = profile.find_first_of("\r\n", at);
-    return profile.substr(at + 7, end - at - 7);
-}
-
 std::string MainAppKey(const std::string &version) {
     return "Software\\Corvane\\Lumora\\" + version + "\\Preferences\\MainApp";
 }
@@ -58,19 +50,20 @@ void ExpectNoEventLeftOpen() {
     }
 }
 
-TEST(Portal, EachVerdictDecidesTheAnswerAndTheRecord) {
+// The exit call that follows decides on the recorded verdict: a dialog only after "No".
+TEST(Portal, EachVerdictDecidesTheAnswerTheRecordAndTheExitCall) {
     const bool dialogs = DllHasDialogTemplate();
     struct Row {
         const char *answer, *flags, *output;
-        int gameAnswer;
+        int startAnswer;
         const char *record;
-        bool dialog;
+        unsigned dialogCount;  // start and exit together
     } rows[] = {
-        {"takeover", "1", "Lumora will take over\n", 0, "Yes", false},
-        {"decline", "1", "Lumora will not handle the game\n", 1, "No", true},
-        {"launched", "1", "Lumora launched the game\n", 1, "Yes", false},
-        {"takeover", "3", "Lumora will take over\n", 1, "Yes", false},
-        {"decline", "3", "Lumora will not handle the game\n", 1, "No", false},
+        {"takeover", "1 0", "Lumora will take over\n", 0, "Yes", 0},
+        {"decline", "1 0", "Lumora will not handle the game\n", 1, "No", 2},
+        {"launched", "1 0", "Lumora launched the game\n", 1, "Yes", 0},
+        {"takeover", "3 2", "Lumora will take over\n", 1, "Yes", 0},
+        {"decline", "3 2", "Lumora will not handle the game\n", 1, "No", 0},
     };
     for (const Row &row : rows) {
         SCOPED_TRACE(std::string(row.answer) + ", flags " + row.flags);
@@ -79,31 +72,14 @@ TEST(Portal, EachVerdictDecidesTheAnswerAndTheRecord) {
         game.WriteProfile("[Main]\r\nGameName=Star Duel\r\n");
         GameRun run = RunGame(game, row.flags);
         ASSERT_TRUE(run.finished);
-        EXPECT_EQ(row.gameAnswer, run.Answer(0));
+        EXPECT_EQ(row.startAnswer, run.Answer(0));
+        EXPECT_EQ(1, run.Answer(1));
         EXPECT_EQ(row.output, run.OutputBesidesPainting());
-        EXPECT_EQ(row.record, RecordIn(game.ReadProfile()));
-        EXPECT_EQ(row.dialog && dialogs ? 1u : 0u, run.dialogTitles.size());
+        EXPECT_EQ(row.record, ProfileRecord(game));
+        EXPECT_EQ(dialogs ? row.dialogCount : 0u, run.dialogTitles.size());
         EXPECT_NE(std::string::npos, client.Log().find("signalled\nfinished\n"));
         ExpectNoEventLeftOpen();
     }
-}
-
-TEST(Portal, TheExitCallFollowsTheRecordedVerdict) {
-    const bool dialogs = DllHasDialogTemplate();
-    PortalClient client("launched");
-    GameFolder game;
-    game.WriteProfile("[Main]\r\nGameName=Star Duel\r\n");
-    GameRun run = RunGame(game, "1 0");
-    ASSERT_TRUE(run.finished);
-    EXPECT_EQ(1, run.Answer(0));
-    EXPECT_EQ(1, run.Answer(1));
-    EXPECT_EQ(0u, run.dialogTitles.size()) << "the portal handled the game: no dialog at all";
-
-    PortalClient decline("decline");
-    GameFolder second;
-    second.WriteProfile("[Main]\r\nGameName=Star Duel\r\n");
-    run = RunGame(second, "1 0");
-    EXPECT_EQ(dialogs ? 2u : 0u, run.dialogTitles.size()) << "start and exit both show it";
 }
 
 TEST(Portal, TheClientGetsTheIniAndTheGamesCommandLine) {
@@ -123,7 +99,7 @@ TEST(Portal, TheClientGetsTheIniAndTheGamesCommandLine) {
     EXPECT_EQ(expected, log.substr(0, log.find('\n') + 1));
     // The client starts in "." of the game, its current directory.
     EXPECT_NE(std::string::npos, log.find("working directory: " + folder + "\n")) << log;
-    EXPECT_EQ("No", RecordIn(game.ReadProfile()));
+    EXPECT_EQ("No", ProfileRecord(game));
 
     // From a drive root the directory already ends in "\\": two backslashes reach the client.
     PortalClient rooted("decline");
@@ -145,7 +121,7 @@ TEST(Portal, ATooLongGameCommandLineSkipsTheHandOff) {
     EXPECT_EQ(1, run.Answer(0));
     EXPECT_EQ("Lumora hand-off skipped: command line too long\n", run.OutputBesidesPainting());
     EXPECT_EQ("", client.Log(500)) << "the client must not start";
-    EXPECT_EQ("No", RecordIn(game.ReadProfile()));
+    EXPECT_EQ("No", ProfileRecord(game));
     ExpectNoEventLeftOpen();
 }
 
@@ -196,7 +172,7 @@ TEST(Portal, RegistryFaultsEndTheLookupWithTheirOwnLine) {
         ASSERT_TRUE(run.finished);
         EXPECT_EQ(1, run.Answer(0));
         EXPECT_EQ(row.output, run.OutputBesidesPainting());
-        EXPECT_EQ("No", RecordIn(game.ReadProfile()));
+        EXPECT_EQ("No", ProfileRecord(game));
         ExpectNoEventLeftOpen();
     }
 }
@@ -208,7 +184,7 @@ TEST(Portal, AVersionWithoutTerminatorIsStillRead) {
     game.WriteProfile("[Main]\r\nGameName=Star Duel\r\n");
     GameRun run = RunGame(game, "1");
     EXPECT_EQ("Lumora launched the game\n", run.OutputBesidesPainting());
-    EXPECT_EQ("Yes", RecordIn(game.ReadProfile()));
+    EXPECT_EQ("Yes", ProfileRecord(game));
 }
 
 TEST(Portal, AnEventNameInUseSkipsTheHandOff) {
@@ -224,7 +200,7 @@ TEST(Portal, AnEventNameInUseSkipsTheHandOff) {
         EXPECT_EQ(1, run.Answer(0));
         EXPECT_EQ("", run.OutputBesidesPainting());
         EXPECT_EQ("", client.Log(500)) << "the client must not start";
-        EXPECT_EQ("No", RecordIn(game.ReadProfile()));
+        EXPECT_EQ("No", ProfileRecord(game));
         ExpectNoEventLeftOpen();
     }
 }
@@ -248,7 +224,7 @@ TEST(Portal, AVerdictFromAnEarlierStartStandsWhenTheHandOffIsSkipped) {
     EXPECT_EQ(0, run.Answer(1)) << "the flag from the first start still says: taken over";
     EXPECT_EQ("Lumora will take over\n", run.OutputBesidesPainting());
     EXPECT_EQ(0u, run.dialogTitles.size());
-    EXPECT_EQ("Yes", RecordIn(game.ReadProfile()));
+    EXPECT_EQ("Yes", ProfileRecord(game));
     ExpectNoEventLeftOpen();
 }
 
@@ -276,7 +252,7 @@ TEST(Portal, ExitWinsWhenExitAndPlayAreSetBeforeTheWait) {
     ASSERT_TRUE(run.finished);
     EXPECT_EQ("Lumora will take over\n", run.OutputBesidesPainting());
     EXPECT_EQ(0, run.Answer(0));
-    EXPECT_EQ("Yes", RecordIn(game.ReadProfile()));
+    EXPECT_EQ("Yes", ProfileRecord(game));
 
     PortalClient second("none");
     GameFolder game2;
@@ -288,7 +264,7 @@ TEST(Portal, ExitWinsWhenExitAndPlayAreSetBeforeTheWait) {
     };
     run = RunGame(game2, options);
     EXPECT_EQ("Lumora will not handle the game\n", run.OutputBesidesPainting());
-    EXPECT_EQ("No", RecordIn(game2.ReadProfile()));
+    EXPECT_EQ("No", ProfileRecord(game2));
 }
 
 TEST(Portal, AFailedWaitGoesOnAsADecline) {
@@ -308,7 +284,7 @@ TEST(Portal, AFailedWaitGoesOnAsADecline) {
     ASSERT_TRUE(run.finished);
     EXPECT_EQ(1, run.Answer(0));
     EXPECT_EQ("Fall-thru in event switch: should not happen\n", run.OutputBesidesPainting());
-    EXPECT_EQ("No", RecordIn(game.ReadProfile()));
+    EXPECT_EQ("No", ProfileRecord(game));
     ExpectNoEventLeftOpen();
 }
 #endif
@@ -330,7 +306,7 @@ TEST(PortalSlow, AClientThatNeverAnswersTimesOutAfterFortySeconds) {
     EXPECT_GE(took, 39000u);
     EXPECT_EQ(1, run.Answer(0));
     EXPECT_EQ(dialogs ? 1u : 0u, run.dialogTitles.size());
-    EXPECT_EQ("No", RecordIn(game.ReadProfile()));
+    EXPECT_EQ("No", ProfileRecord(game));
     ExpectNoEventLeftOpen();
 }
 
