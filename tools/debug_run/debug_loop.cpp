@@ -1,6 +1,8 @@
 // Runs a program as its debugger, so that its OutputDebugStringA texts arrive as events.
 #include "debug_loop.h"
 
+#include <stdio.h>
+
 #include <vector>
 
 static std::string ReadDebugString(HANDLE process, const OUTPUT_DEBUG_STRING_INFO &info) {
@@ -74,4 +76,13 @@ bool RunUnderDebugger(const std::string &commandLine, const std::string &working
     CloseHandle(child.hThread);
     CloseHandle(child.hProcess);
     return true;
+}
+
+void PrintDebugLines(std::string &pending, const std::string &text) {
+    pending += text;
+    for (size_t end; (end = pending.find('\n')) != std::string::npos;) {
+        printf("debug: %s\n", pending.substr(0, end).c_str());
+        pending.erase(0, end + 1);
+    }
+    fflush(stdout);
 }

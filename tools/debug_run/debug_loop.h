@@ -21,3 +21,7 @@ struct DebugLoopHooks {
 // stores its exit code.
 bool RunUnderDebugger(const std::string &commandLine, const std::string &workingDir,
                       const DebugLoopHooks &hooks, DWORD *exitCode);
+
+// Prints debug output by whole lines, each after "debug: ": a diagnostic may arrive in
+// pieces. `pending` keeps an unfinished line between calls.
+void PrintDebugLines(std::string &pending, const std::string &text);

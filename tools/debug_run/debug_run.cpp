@@ -23,16 +23,9 @@ int main(int argc, char **) {
     while (*rest == ' ' || *rest == '\t')
         rest++;
 
-    std::string pending;  // a diagnostic may arrive in pieces; print it by whole lines
+    std::string pending;
     DebugLoopHooks hooks;
-    hooks.onDebugString = [&pending](const std::string &text) {
-        pending += text;
-        for (size_t end; (end = pending.find('\n')) != std::string::npos;) {
-            printf("debug: %s\n", pending.substr(0, end).c_str());
-            pending.erase(0, end + 1);
-        }
-        fflush(stdout);
-    };
+    hooks.onDebugString = [&pending](const std::string &text) { PrintDebugLines(pending, text); };
     DWORD exitCode = 1;
     if (!RunUnderDebugger(rest, "", hooks, &exitCode)) {
         fprintf(stderr, "debug_run: cannot start %s (error %lu)\n", rest, GetLastError());

@@ -126,14 +126,7 @@ int RunGame(const std::vector<std::string> &shots, const std::string &commandLin
     DWORD started = GetTickCount();
     bool stopped = false;
     DebugLoopHooks hooks;
-    hooks.onDebugString = [&pending](const std::string &text) {
-        pending += text;
-        for (size_t end; (end = pending.find('\n')) != std::string::npos;) {
-            printf("debug: %s\n", pending.substr(0, end).c_str());
-            pending.erase(0, end + 1);
-        }
-        fflush(stdout);
-    };
+    hooks.onDebugString = [&pending](const std::string &text) { PrintDebugLines(pending, text); };
     hooks.onIdle = [&](HANDLE process, DWORD processId) {
         watcher.Look(processId);
         if (!stopped && GetTickCount() - started > kRunLimitMs) {
