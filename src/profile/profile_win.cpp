@@ -28,9 +28,11 @@ int CInterstitial::SetProfilePath(char *fileName) {
     // The game's own program, not this library: the profile lies beside the executable.
     char exePath[520];
     DWORD length = GetModuleFileNameA(NULL, exePath, sizeof exePath);
-    if (length == 0 || length >= sizeof exePath)
-        exePath[0] = '\0';
-    exePath[sizeof exePath - 1] = '\0';
+    if (length == 0 || length >= sizeof exePath) {
+        // No path, or a cut one: a profile found from it could lie anywhere.
+        m_szProfilePath[0] = '\0';
+        return 0;
+    }
 
     char drive[260];
     char directory[260];
