@@ -84,7 +84,9 @@ done
 
 for m in "${missing[@]}"; do echo "wine32 selection: FAIL no passing test matches $m"; done
 if [ "$rc" = 0 ] && [ ${#missing[@]} = 0 ]; then
-    echo "wine32 selection: ${#lines[@]} program(s), $total test(s) passed, every selected test ran"
+    echo "wine32 selection: ${#lines[@]} program(s), every selected test ran"
+    echo "wine32: $total passed, 0 failed"
     exit 0
 fi
+echo "wine32: $total passed, $(( ${#missing[@]} > 0 ? ${#missing[@]} : 1 )) failed"
 exit 1
