@@ -1,10 +1,11 @@
-// Reads the resources of a built ZelInterstitial.dll (PE32 product or PE32+ twin) and checks
-// them field by field, and samples the pictures against the dialog's layout.
+// Reads the resources of a built ZelInterstitial.dll (PE32 product or PE32+ twin) back and
+// checks them against their fixed layouts, and samples the pictures against the dialog layout.
 //
 //   dll_resources_test PATH_TO_DLL      (or ZI_DLL_PATH=PATH_TO_DLL dll_resources_test)
 #include <cstdio>
 #include <cstdlib>
 #include <map>
+#include <regex>
 #include <set>
 #include <string>
 #include <vector>
@@ -14,685 +15,399 @@
 #include "bmp.h"
 #include "fileio.h"
 #include "pe_resources.h"
+#include "quantize.h"
 
 namespace {
 
-std::string g_dllPath;
+using Bytes = std::vector<uint8_t>;
+std::vector<pe::Resource> g_resources;
 
-constexpr uint32_t kEnglishUs = 0x0409;
 constexpr uint32_t kRtCursor = 1, kRtBitmap = 2, kRtDialog = 5, kRtString = 6, kRtGroupCursor = 12,
                    kRtVersion = 16;
 
-class DllResources : public ::testing::Test {
-  protected:
-    static void SetUpTestSuite() {
-        std::vector<uint8_t> file;
-        loaded_ = !g_dllPath.empty() && art::ReadFileBytes(g_dllPath, &file) &&
-                  pe::ReadModule(file, &module_, &error_);
-        if (g_dllPath.empty())
-            error_ = "no DLL given: pass its path as the argument or in ZI_DLL_PATH";
-        else if (file.empty())
-            error_ = "cannot read " + g_dllPath;
-    }
-    void SetUp() override {
-        ASSERT_TRUE(loaded_) << error_;
-    }
+const Bytes &Data(uint32_t type, uint32_t id) {
+    static const Bytes none;
+    for (const pe::Resource &res : g_resources)
+        if (!res.named && res.type == type && res.id == id)
+            return res.data;
+    ADD_FAILURE() << "resource type " << type << " id " << id << " missing";
+    return none;
+}
 
-    const std::vector<uint8_t> &Data(uint32_t type, uint32_t id) {
-        const pe::Resource *res = pe::Find(module_, type, id);
-        static const std::vector<uint8_t> none;
-        EXPECT_NE(res, nullptr) << "resource type " << type << " id " << id << " missing";
-        return res ? res->data : none;
-    }
-
-    static pe::Module module_;
-    static bool loaded_;
-    static std::string error_;
-};
-
-pe::Module DllResources::module_;
-bool DllResources::loaded_ = false;
-std::string DllResources::error_;
-
-uint16_t U16(const std::vector<uint8_t> &d, size_t at) {
+uint32_t U16(const Bytes &d, size_t at) {
     return art::ReadU16(&d[at]);
 }
-uint32_t U32(const std::vector<uint8_t> &d, size_t at) {
-    return art::ReadU32(&d[at]);
+
+// The expected bytes of a fixed layout: little-endian values, each as wide (in bytes) as the
+// digit at its place in `widths`.
+Bytes Pack(const std::string &widths, std::initializer_list<uint32_t> values) {
+    Bytes out;
+    EXPECT_EQ(widths.size(), values.size()) << "a width for every value";
+    for (size_t i = 0; i < values.size() && i < widths.size(); ++i)
+        for (int k = 0; k < widths[i] - '0'; ++k)
+            out.push_back(uint8_t(values.begin()[i] >> (8 * k)));
+    return out;
+}
+Bytes Utf16z(const std::string &text) { // UTF-16 with its terminating zero
+    Bytes out;
+    for (char c : text + '\0')
+        out.insert(out.end(), {uint8_t(c), 0});
+    return out;
+}
+Bytes operator+(Bytes a, const Bytes &b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
 }
 
-std::string Utf16At(const std::vector<uint8_t> &d, size_t at, size_t units) {
-    std::string s;
-    for (size_t i = 0; i < units; ++i)
-        s.push_back(char(U16(d, at + 2 * i)));
-    return s;
-}
-
-// ---------------------------------------------------------------------------------------------
-// Inventory: exactly these resources, each once, each in English (United States).
-
-TEST_F(DllResources, InventoryTypesIdsLanguagesAndSizes) {
+// Every resource once, numbered, in English (United States), of its size; the fixed fields of
+// the tables byte for byte from `offset` (an empty table: content checked below).
+TEST(DllResources, InventoryAndFixedLayouts) {
+    auto bitmap = [](uint32_t width, uint32_t height, uint32_t bits) { // BITMAPINFOHEADER
+        return Pack("44422444444", {40, width, height, 1, bits, 0, 0, 2834, 2834, 0, 0});
+    };
     struct Row {
         uint32_t type, id;
-        size_t size; // 0: checked elsewhere
+        size_t size; // 0: variable
+        size_t offset;
+        Bytes expected;
     };
     const Row rows[] = {
-        {kRtDialog, 104, 84},
-        {kRtGroupCursor, 108, 20},
-        {kRtCursor, 1, 748},
-        {kRtBitmap, 115, 40 + 540000},
-        {kRtBitmap, 118, 40 + 14136},
-        {kRtBitmap, 123, 40 + 1024 + 180000},
-        {kRtBitmap, 124, 40 + 1024 + 4712},
-        {kRtString, 1, 0},
-        {kRtVersion, 1, 0},
+        {kRtDialog, 104, 84, 0,
+         Pack("224442222222", {1, 0xFFFF, 0, 0x00010004, 0x90C00E42, 0, 0, 0, 181, 131, 0, 0}) +
+             Utf16z("Game Dialog") + Pack("2211", {10, 0, 0, 1}) + Utf16z("Verdana Ref")},
+        {kRtGroupCursor, 108, 20, 0, Pack("222222242", {0, 2, 1, 32, 64, 1, 4, 748, 1})},
+        // Hotspot, BITMAPINFOHEADER, then the VGA table with each entry written as 0x00RRGGBB.
+        {kRtCursor, 1, 748, 0,
+         Pack("2244422444444", {12, 1, 40, 32, 64, 1, 4, 0, 640, 0, 0, 0, 0}) +
+             Pack("4444444444444444", {0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080,
+                                       0x008080, 0x808080, 0xC0C0C0, 0xFF0000, 0x00FF00, 0xFFFF00,
+                                       0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF})},
+        {kRtBitmap, 115, 40 + 540000, 0, bitmap(500, 360, 24)},
+        {kRtBitmap, 118, 40 + 14136, 0, bitmap(124, 38, 24)},
+        {kRtBitmap, 123, 40 + 1024 + 180000, 0, bitmap(500, 360, 8)},
+        {kRtBitmap, 124, 40 + 1024 + 4712, 0, bitmap(124, 38, 8)},
+        {kRtString, 1, 0, 0, {}},
+        // After the root's length: its value length, type and key, then VS_FIXEDFILEINFO.
+        {kRtVersion, 1, 0, 2,
+         Pack("22", {52, 0}) + Utf16z("VS_VERSION_INFO") +
+             Pack("24444444444444", {0, 0xFEEF04BD, 0x00010000, 0x00010000, 0x00010006, 0x00010000,
+                                     0x00010006, 0x3F, 0, 0x00040004, 2, 0, 0, 0})},
     };
-    std::map<std::pair<uint32_t, uint32_t>, int> seen;
-    for (const pe::Resource &res : module_.resources) {
-        EXPECT_TRUE(res.typeName.empty() && res.idName.empty())
-            << "resource named \"" << res.typeName << "\" / \"" << res.idName
-            << "\": every resource must be numbered";
-        EXPECT_EQ(res.language, kEnglishUs)
-            << "type " << res.type << " id " << res.id << ": expected language 0x0409, got 0x"
-            << std::hex << res.language;
-        ++seen[{res.type, res.id}];
-    }
+    // With each row present (Data reports a missing one), this also rules out a second entry.
+    EXPECT_EQ(g_resources.size(), std::size(rows)) << "resources in the DLL";
+    for (const pe::Resource &res : g_resources)
+        EXPECT_TRUE(!res.named && res.language == 0x0409)
+            << "type " << res.type << " id " << res.id
+            << ": expected numbered, language 0x409, got " << (res.named ? "named, " : "")
+            << "language 0x" << std::hex << res.language;
     for (const Row &row : rows) {
-        int count = seen[{row.type, row.id}];
-        EXPECT_EQ(count, 1) << "type " << row.type << " id " << row.id
-                            << ": expected exactly one entry, got " << count;
-        const pe::Resource *res = pe::Find(module_, row.type, row.id);
-        if (res && row.size) {
-            EXPECT_EQ(res->data.size(), row.size)
-                << "type " << row.type << " id " << row.id << ": expected " << row.size
-                << " bytes, got " << res->data.size();
+        const Bytes &d = Data(row.type, row.id);
+        size_t end = row.offset + row.expected.size();
+        if (row.size ? d.size() != row.size : d.size() < end) {
+            ADD_FAILURE() << "type " << row.type << " id " << row.id << ": expected "
+                          << (row.size ? "" : "at least ") << (row.size ? row.size : end)
+                          << " bytes, got " << d.size();
+            continue;
         }
-    }
-    EXPECT_EQ(module_.resources.size(), std::size(rows))
-        << "expected " << std::size(rows) << " resources, got " << module_.resources.size();
-}
-
-// ---------------------------------------------------------------------------------------------
-// Dialog template 104: the 84-byte extended template, field by field.
-
-TEST_F(DllResources, DialogTemplateFields) {
-    const std::vector<uint8_t> &d = Data(kRtDialog, 104);
-    ASSERT_EQ(d.size(), 84u);
-    struct Field {
-        const char *name;
-        size_t offset, width;
-        uint32_t value;
-    };
-    const Field fields[] = {
-        {"dlgVer", 0, 2, 1},
-        {"signature", 2, 2, 0xFFFF},
-        {"helpID", 4, 4, 0},
-        {"exStyle", 8, 4, 0x00010004},
-        {"style", 12, 4, 0x90C00E42},
-        {"cDlgItems", 16, 2, 0},
-        {"x", 18, 2, 0},
-        {"y", 20, 2, 0},
-        {"cx", 22, 2, 181},
-        {"cy", 24, 2, 131},
-        {"menu", 26, 2, 0},
-        {"windowClass", 28, 2, 0},
-        {"title terminator", 52, 2, 0},
-        {"pointsize", 54, 2, 10},
-        {"weight", 56, 2, 0},
-        {"italic", 58, 1, 0},
-        {"charset", 59, 1, 1},
-        {"typeface terminator", 82, 2, 0},
-    };
-    for (const Field &f : fields) {
-        uint32_t got = f.width == 1   ? d[f.offset]
-                       : f.width == 2 ? U16(d, f.offset)
-                                      : U32(d, f.offset);
-        EXPECT_EQ(got, f.value) << f.name << " at offset " << f.offset << ": expected 0x"
-                                << std::hex << f.value << ", got 0x" << got;
-    }
-    EXPECT_EQ(Utf16At(d, 30, 11), "Game Dialog");
-    EXPECT_EQ(Utf16At(d, 60, 11), "Verdana Ref");
-}
-
-// ---------------------------------------------------------------------------------------------
-// Hand cursor: group 108 and image 1, byte for byte where the layout is fixed.
-
-TEST_F(DllResources, CursorGroupFields) {
-    const std::vector<uint8_t> &d = Data(kRtGroupCursor, 108);
-    ASSERT_EQ(d.size(), 20u);
-    struct Field {
-        const char *name;
-        size_t offset, width;
-        uint32_t value;
-    };
-    const Field fields[] = {
-        {"reserved", 0, 2, 0},   {"type (cursor)", 2, 2, 2},     {"count", 4, 2, 1},
-        {"width", 6, 2, 32},     {"height", 8, 2, 64},           {"planes", 10, 2, 1},
-        {"bit count", 12, 2, 4}, {"bytes in image", 14, 4, 748}, {"image id", 18, 2, 1},
-    };
-    for (const Field &f : fields) {
-        uint32_t got = f.width == 2 ? U16(d, f.offset) : U32(d, f.offset);
-        EXPECT_EQ(got, f.value) << f.name << ": expected " << f.value << ", got " << got;
+        for (size_t i = row.offset; i < end; ++i)
+            if (d[i] != row.expected[i - row.offset]) {
+                ADD_FAILURE() << "type " << row.type << " id " << row.id << ", byte " << i
+                              << ": expected 0x" << std::hex << int(row.expected[i - row.offset])
+                              << ", got 0x" << int(d[i]);
+                break;
+            }
     }
 }
 
-TEST_F(DllResources, CursorImageHeaderPaletteAndHand) {
-    const std::vector<uint8_t> &d = Data(kRtCursor, 1);
+// The hand: transparent pixels carry index 0; the rest span about x 5 to 23, y 1 to 29 in
+// exactly black, navy, grey, silver, blue and white, with the hotspot on the finger tip.
+TEST(DllResources, CursorHand) {
+    const Bytes &d = Data(kRtCursor, 1);
     ASSERT_EQ(d.size(), 748u);
-    struct Field {
-        const char *name;
-        size_t offset, width;
-        uint32_t value;
-    };
-    const Field fields[] = {
-        {"hotspot x", 0, 2, 12},       {"hotspot y", 2, 2, 1},        {"biSize", 4, 4, 40},
-        {"biWidth", 8, 4, 32},         {"biHeight", 12, 4, 64},       {"biPlanes", 16, 2, 1},
-        {"biBitCount", 18, 2, 4},      {"biCompression", 20, 4, 0},   {"biSizeImage", 24, 4, 640},
-        {"biXPelsPerMeter", 28, 4, 0}, {"biYPelsPerMeter", 32, 4, 0}, {"biClrUsed", 36, 4, 0},
-        {"biClrImportant", 40, 4, 0},
-    };
-    for (const Field &f : fields) {
-        uint32_t got = f.width == 2 ? U16(d, f.offset) : U32(d, f.offset);
-        EXPECT_EQ(got, f.value) << f.name << ": expected " << f.value << ", got " << got;
-    }
-    const uint8_t vga[16][3] = {
-        {0, 0, 0},       {128, 0, 0},   {0, 128, 0},   {128, 128, 0},
-        {0, 0, 128},     {128, 0, 128}, {0, 128, 128}, {128, 128, 128},
-        {192, 192, 192}, {255, 0, 0},   {0, 255, 0},   {255, 255, 0},
-        {0, 0, 255},     {255, 0, 255}, {0, 255, 255}, {255, 255, 255},
-    };
-    for (int i = 0; i < 16; ++i) {
-        const uint8_t *q = &d[44 + 4 * i];
-        EXPECT_TRUE(q[2] == vga[i][0] && q[1] == vga[i][1] && q[0] == vga[i][2] && q[3] == 0)
-            << "palette entry " << i << ": expected (" << int(vga[i][0]) << ", " << int(vga[i][1])
-            << ", " << int(vga[i][2]) << "), got (" << int(q[2]) << ", " << int(q[1]) << ", "
-            << int(q[0]) << ", reserved " << int(q[3]) << ")";
-    }
-
-    // Rows are bottom-up: image row y is stored at row 31 - y of the colour image and the mask.
-    auto colour = [&](int x, int y) {
+    auto colour = [&](int x, int y) { // rows bottom-up, after 108 bytes of hotspot/header/table
         return (d[108 + (31 - y) * 16 + x / 2] >> (x % 2 ? 0 : 4)) & 0xF;
     };
-    auto transparent = [&](int x, int y) {
-        return (d[620 + (31 - y) * 4 + x / 8] >> (7 - x % 8)) & 1;
-    };
+    auto clear = [&](int x, int y) { return (d[620 + (31 - y) * 4 + x / 8] >> (7 - x % 8)) & 1; };
     int left = 32, right = -1, top = 32, bottom = -1;
     std::set<int> used;
     for (int y = 0; y < 32; ++y)
         for (int x = 0; x < 32; ++x) {
-            if (transparent(x, y)) {
-                EXPECT_EQ(colour(x, y), 0) << "transparent pixel (" << x << ", " << y
-                                           << "): expected colour index 0, got " << colour(x, y);
+            if (clear(x, y)) {
+                EXPECT_EQ(colour(x, y), 0) << "transparent pixel (" << x << ", " << y << ")";
                 continue;
             }
             used.insert(colour(x, y));
-            left = std::min(left, x);
-            right = std::max(right, x);
-            top = std::min(top, y);
-            bottom = std::max(bottom, y);
+            left = std::min(left, x), right = std::max(right, x);
+            top = std::min(top, y), bottom = std::max(bottom, y);
         }
-    EXPECT_FALSE(transparent(12, 1)) << "the hotspot (12, 1) must be on the finger tip";
-    EXPECT_EQ(top, 1) << "expected the finger tip on row 1, got the hand's top on row " << top;
-    EXPECT_TRUE(left >= 4 && left <= 6 && right >= 22 && right <= 24 && bottom >= 28 &&
-                bottom <= 30)
+    EXPECT_FALSE(clear(12, 1)) << "the hotspot (12, 1) must be on the finger tip";
+    EXPECT_TRUE(std::abs(left - 5) <= 1 && top == 1 && std::abs(right - 23) <= 1 &&
+                std::abs(bottom - 29) <= 1)
         << "expected the hand in about x 5 to 23, y 1 to 29, got x " << left << " to " << right
         << ", y " << top << " to " << bottom;
-    for (int index : {0, 4, 7, 8, 12, 15}) // black, navy, grey, silver, blue, white
-        EXPECT_TRUE(used.count(index)) << "expected the hand to use colour index " << index;
-    for (int index : used)
-        EXPECT_TRUE(index == 0 || index == 4 || index == 7 || index == 8 || index == 12 ||
-                    index == 15)
-            << "unexpected colour index " << index << " in the hand";
+    EXPECT_EQ(used, (std::set<int>{0, 4, 7, 8, 12, 15})) << "colour indices of the hand";
 }
 
-// ---------------------------------------------------------------------------------------------
-// Bitmaps: header fields, colour tables.
-
-struct BitmapRow {
-    uint32_t id;
-    int32_t width, height;
-    uint16_t bits;
-};
-const BitmapRow kBitmaps[] = {
-    {115, 500, 360, 24}, {118, 124, 38, 24}, {123, 500, 360, 8}, {124, 124, 38, 8}};
-
-TEST_F(DllResources, BitmapHeaderFields) {
-    for (const BitmapRow &row : kBitmaps) {
-        const std::vector<uint8_t> &d = Data(kRtBitmap, row.id);
-        ASSERT_GE(d.size(), 40u) << "bitmap " << row.id;
-        struct Field {
-            const char *name;
-            size_t offset, width;
-            uint32_t value;
-        };
-        const Field fields[] = {
-            {"biSize", 0, 4, 40},
-            {"biWidth", 4, 4, uint32_t(row.width)},
-            {"biHeight (positive: bottom-up)", 8, 4, uint32_t(row.height)},
-            {"biPlanes", 12, 2, 1},
-            {"biBitCount", 14, 2, row.bits},
-            {"biCompression", 16, 4, 0},
-            {"biSizeImage", 20, 4, 0},
-            {"biXPelsPerMeter", 24, 4, 2834},
-            {"biYPelsPerMeter", 28, 4, 2834},
-            {"biClrUsed", 32, 4, 0},
-            {"biClrImportant", 36, 4, 0},
-        };
-        for (const Field &f : fields) {
-            uint32_t got = f.width == 2 ? U16(d, f.offset) : U32(d, f.offset);
-            EXPECT_EQ(got, f.value) << "bitmap " << row.id << " " << f.name << ": expected "
-                                    << f.value << ", got " << got;
-        }
+// Each 8-bit picture has a 256-entry table of its own (zero reserved bytes) and stays close to
+// its true-colour twin: a fixed table (a 6 x 6 x 6 cube gives about 24) cannot meet the bound.
+TEST(DllResources, EightBitPicturesHaveOptimisedTablesOfTheirOwn) {
+    const Bytes &background = Data(kRtBitmap, 123), &overlay = Data(kRtBitmap, 124);
+    ASSERT_TRUE(background.size() > 1064 && overlay.size() > 1064);
+    EXPECT_FALSE(std::equal(&background[40], &background[1064], &overlay[40]))
+        << "bitmaps 123 and 124 carry the same table";
+    for (auto [id8, id24] : {std::pair{123u, 115u}, {124u, 118u}}) {
+        const Bytes &d = Data(kRtBitmap, id8);
+        for (int i = 0; i < 256; ++i)
+            EXPECT_EQ(d[40 + 4 * i + 3], 0) << "bitmap " << id8 << ", table entry " << i;
+        art::IndexedImage reduced;
+        art::Image source;
+        std::string error;
+        ASSERT_TRUE(art::DecodeDib8(d, &reduced, &error) &&
+                    art::DecodeDib(Data(kRtBitmap, id24), &source, &error))
+            << error;
+        ASSERT_TRUE(reduced.width == source.width && reduced.height == source.height);
+        EXPECT_LT(art::MeanColourError(source, reduced), 2.0)
+            << "mean colour error of bitmap " << id8 << " against " << id24;
     }
 }
 
-std::vector<art::Rgb> Table(const std::vector<uint8_t> &d) {
-    std::vector<art::Rgb> table;
-    for (size_t i = 0; i < 256 && 40 + 4 * i + 3 < d.size(); ++i)
-        table.push_back(art::Rgb{d[40 + 4 * i + 2], d[40 + 4 * i + 1], d[40 + 4 * i]});
-    return table;
-}
-
-bool Contains(const std::vector<art::Rgb> &table, art::Rgb c) {
-    for (art::Rgb t : table)
-        if (t == c)
-            return true;
-    return false;
-}
-
-TEST_F(DllResources, EightBitPicturesHaveOptimisedTablesOfTheirOwn) {
-    std::vector<art::Rgb> background = Table(Data(kRtBitmap, 123));
-    std::vector<art::Rgb> overlay = Table(Data(kRtBitmap, 124));
-    ASSERT_EQ(background.size(), 256u);
-    ASSERT_EQ(overlay.size(), 256u);
-    EXPECT_NE(background, overlay) << "expected each 8-bit picture to carry its own table";
-    for (const uint8_t *d : {&Data(kRtBitmap, 123)[40], &Data(kRtBitmap, 124)[40]})
-        for (int i = 0; i < 256; ++i)
-            EXPECT_EQ(d[4 * i + 3], 0) << "table entry " << i << ": reserved byte not zero";
-
-    // A fixed table (the system's, a colour cube) holds neither of the layout's slate colours;
-    // an optimised one holds both exactly, as they cover most of the picture.
-    const art::Rgb canvas{69, 90, 111}, face{124, 148, 173};
-    EXPECT_TRUE(Contains(background, canvas)) << "expected (69, 90, 111) in the table of 123";
-    EXPECT_TRUE(Contains(background, face)) << "expected (124, 148, 173) in the table of 123";
-    EXPECT_TRUE(Contains(overlay, canvas)) << "expected (69, 90, 111) in the table of 124";
-    std::set<uint32_t> distinct;
-    for (art::Rgb c : background)
-        distinct.insert(uint32_t(c.r) << 16 | uint32_t(c.g) << 8 | c.b);
-    EXPECT_GE(distinct.size(), 200u) << "expected the background to use most of its table, got "
-                                     << distinct.size() << " distinct colours";
-}
-
 // ---------------------------------------------------------------------------------------------
-// Pixels against the layout, at both depths.
+// Pixels against the layout: each row a region of a picture (both ends inclusive) and what
+// every pixel in it must be; Varied asks for 8 or more colours in the region instead.
+enum Kind { Flat, Art, Darker, Lighter, Varied };
+const char *const kKindText[] = {"exactly ", "artwork, clearly unlike ", "darker than ",
+                                 "lighter than ", "8 or more colours"};
+struct Region {
+    std::string what;
+    int x0, y0, x1, y1;
+    Kind kind;
+    art::Rgb colour;
+};
 
-art::Image Picture(const std::vector<uint8_t> &d, uint32_t id) {
-    art::Image image;
-    std::string error;
-    EXPECT_TRUE(art::DecodeDib(d, &image, &error)) << "bitmap " << id << ": " << error;
-    return image;
-}
+const art::Rgb kCanvas{69, 90, 111}, kFace{124, 148, 173}, kFrame{22, 28, 34},
+    kWhite{255, 255, 255}, kDark{40, 40, 40}, kAny{};
 
 std::string Str(art::Rgb c) {
     return "(" + std::to_string(c.r) + ", " + std::to_string(c.g) + ", " + std::to_string(c.b) +
            ")";
 }
 
-int Distance(art::Rgb a, art::Rgb b) {
-    return std::abs(a.r - b.r) + std::abs(a.g - b.g) + std::abs(a.b - b.b);
+// Artwork differs from the plain colour under it by more than 25 (sum of channel differences):
+// the closest blend of the black labels and the silver face comes to about 38.
+bool Meets(Kind kind, art::Rgb c, art::Rgb plain) {
+    int difference = std::abs(c.r - plain.r) + std::abs(c.g - plain.g) + std::abs(c.b - plain.b);
+    int lighter = (c.r + c.g + c.b) - (plain.r + plain.g + plain.b);
+    return kind == Flat     ? c == plain
+           : kind == Art    ? difference > 25
+           : kind == Darker ? lighter < 0
+                            : kind != Lighter || lighter > 0;
 }
 
-const art::Rgb kCanvas{69, 90, 111}, kFace{124, 148, 173}, kFrame{22, 28, 34};
-
-// Every pixel of [x0, x1] x [y0, y1] is exactly the colour; reports the first that is not.
-void ExpectFlat(const art::Image &image, const char *what, int x0, int y0, int x1, int y1,
-                art::Rgb colour) {
-    for (int y = y0; y <= y1; ++y)
-        for (int x = x0; x <= x1; ++x)
-            if (image.at(x, y) != colour) {
-                ADD_FAILURE() << what << ": pixel (" << x << ", " << y << "): expected "
-                              << Str(colour) << ", got " << Str(image.at(x, y));
-                return;
+void Check(const art::Image &image, const std::string &picture, const std::vector<Region> &rows) {
+    for (const Region &row : rows) {
+        std::set<uint32_t> colours;
+        std::string got;
+        for (int y = row.y0; y <= row.y1; ++y)
+            for (int x = row.x0; x <= row.x1; ++x) {
+                art::Rgb c = image.at(x, y);
+                colours.insert(uint32_t(c.r) << 16 | uint32_t(c.g) << 8 | c.b);
+                if (got.empty() && !Meets(row.kind, c, row.colour))
+                    got = Str(c) + " at (" + std::to_string(x) + ", " + std::to_string(y) + ")";
             }
+        if (row.kind == Varied && colours.size() < 8)
+            got = std::to_string(colours.size()) + " colours";
+        if (!got.empty())
+            ADD_FAILURE() << picture << ", " << row.what << ": expected " << kKindText[row.kind]
+                          << (row.kind == Varied ? "" : Str(row.colour)) << ", got " << got;
+    }
 }
 
-// A pixel of an element drawn on a plain background differs from that background clearly.
-// The closest any blend of the black labels and the silver face comes to the slate colours
-// is about 38 (sum of channel differences), so 25 separates artwork from the plain colour.
-void ExpectOn(const art::Image &image, const char *what, int x, int y, art::Rgb background) {
-    EXPECT_GT(Distance(image.at(x, y), background), 25)
-        << what << ": pixel (" << x << ", " << y << "): expected artwork, got the plain "
-        << Str(image.at(x, y));
-}
-
-class BackgroundPixels : public DllResources, public ::testing::WithParamInterface<uint32_t> {};
-
-TEST_P(BackgroundPixels, MatchTheLayout) {
-    art::Image bg = Picture(Data(kRtBitmap, GetParam()), GetParam());
-    ASSERT_EQ(bg.width, 500);
-    ASSERT_EQ(bg.height, 360);
-
-    // Canvas around the panels, and the right area's flat inside where the dialog paints.
-    ExpectFlat(bg, "canvas, top margin", 0, 0, 499, 3, kCanvas);
-    ExpectFlat(bg, "canvas, bottom margin", 0, 355, 499, 359, kCanvas);
-    ExpectFlat(bg, "canvas, left margin", 0, 0, 3, 359, kCanvas);
-    ExpectFlat(bg, "canvas, right margin", 499, 0, 499, 359, kCanvas);
-    ExpectFlat(bg, "game-name strip", 196, 9, 462, 11, kCanvas);
-    ExpectFlat(bg, "game-name strip (left of the close mark)", 184, 9, 462, 40, kCanvas);
-    ExpectFlat(bg, "upsell picture and text", 184, 41, 494, 305, kCanvas);
-    ExpectFlat(bg, "right area below the close mark", 463, 41, 494, 305, kCanvas);
-
-    // Left column: face, bevels, dark edge; the games-text area stays flat.
-    ExpectFlat(bg, "games-text face", 15, 205, 170, 308, kFace);
-    ExpectFlat(bg, "panel face beside the grid", 8, 81, 14, 308, kFace);
-    EXPECT_GT(Distance(bg.at(100, 4), kFace), 30) << "expected a light bevel along the top";
-    EXPECT_GT(Distance(bg.at(4, 200), kFace), 30) << "expected a light bevel along the left";
-    EXPECT_GT(bg.at(100, 4).r, kFace.r) << "expected the top bevel lighter than the face";
-    EXPECT_GT(bg.at(4, 200).r, kFace.r) << "expected the left bevel lighter than the face";
-    for (auto [x, y] : {std::pair{182, 100}, {182, 354}, {100, 354}, {4, 354}})
-        EXPECT_LT(bg.at(x, y).r + bg.at(x, y).g + bg.at(x, y).b, 200)
-            << "dark edge of the panel at (" << x << ", " << y << "): got " << Str(bg.at(x, y));
-
-    // Right area frame: dark on top and left, light on right and bottom.
-    auto sum = [&](int x, int y) { return bg.at(x, y).r + bg.at(x, y).g + bg.at(x, y).b; };
-    int canvasSum = kCanvas.r + kCanvas.g + kCanvas.b;
-    for (auto [x, y] : {std::pair{300, 4}, {300, 8}, {183, 200}})
-        EXPECT_LT(sum(x, y), canvasSum) << "expected the recessed frame darker at (" << x << ", "
-                                        << y << "), got " << Str(bg.at(x, y));
-    for (auto [x, y] : {std::pair{495, 200}, {498, 200}, {300, 350}, {300, 353}})
-        EXPECT_GT(sum(x, y), canvasSum) << "expected the recessed frame lighter at (" << x << ", "
-                                        << y << "), got " << Str(bg.at(x, y));
-
-    // Logo plate: white inside, artwork where the logo zone lies, face outside it.
-    ExpectOn(bg, "logo plate rim", 16, 36, kFace);
-    ExpectOn(bg, "logo plate rim", 166, 36, kFace);
-    EXPECT_EQ(bg.at(160, 40), (art::Rgb{255, 255, 255})) << "expected the plate white inside";
-    EXPECT_EQ(bg.at(30, 53), (art::Rgb{255, 255, 255})) << "expected the plate white inside";
-    int marked = 0;
-    for (int x = 20; x <= 150; ++x)
-        marked += Distance(bg.at(x, 36), art::Rgb{255, 255, 255}) > 200;
-    EXPECT_GT(marked, 20) << "expected the emblem and word mark across the plate's middle row";
-    ExpectFlat(bg, "face above the plate", 6, 6, 181, 10, kFace);
-
-    // Thumbnail grid: frame bars between the cells, a picture in every cell.
-    ExpectFlat(bg, "grid frame, top bar", 22, 81, 161, 84, kFrame);
-    ExpectFlat(bg, "grid frame, bottom bar", 22, 196, 161, 199, kFrame);
-    const int columns[4] = {20, 57, 94, 131}, rows[4] = {85, 113, 142, 171},
-              heights[4] = {24, 25, 25, 25};
+std::vector<Region> BackgroundRegions() {
+    std::vector<Region> rows = {
+        {"canvas, top margin", 0, 0, 499, 3, Flat, kCanvas},
+        {"canvas, bottom margin", 0, 355, 499, 359, Flat, kCanvas},
+        {"canvas, left margin", 0, 0, 3, 359, Flat, kCanvas},
+        {"canvas, right margin", 499, 0, 499, 359, Flat, kCanvas},
+        {"right area, game-name strip", 184, 9, 462, 40, Flat, kCanvas},
+        {"right area, above the close mark", 463, 9, 494, 11, Flat, kCanvas},
+        {"right area, upsell picture and text", 184, 41, 494, 305, Flat, kCanvas},
+        {"recessed frame, top", 184, 4, 494, 8, Darker, kCanvas},
+        {"recessed frame, left", 182, 9, 183, 349, Darker, kCanvas},
+        {"recessed frame, right", 495, 9, 498, 349, Lighter, kCanvas},
+        {"recessed frame, bottom", 184, 350, 494, 353, Lighter, kCanvas},
+        {"panel bevel, top", 8, 4, 178, 4, Lighter, kFace},
+        {"panel bevel, left", 4, 8, 4, 350, Lighter, kFace},
+        {"panel dark edge, bottom", 4, 354, 182, 354, Darker, kCanvas},
+        {"panel face above the logo plate", 6, 6, 181, 10, Flat, kFace},
+        {"panel face beside the grid", 8, 81, 14, 308, Flat, kFace},
+        {"panel face, games-text area", 15, 205, 170, 308, Flat, kFace},
+        {"logo plate, across its middle", 16, 36, 166, 36, Art, kFace},
+        {"logo plate, white inside", 160, 40, 160, 40, Flat, kWhite},
+        {"logo plate, emblem and word mark", 20, 20, 150, 52, Varied, kAny},
+        {"close mark, across", 468, 24, 488, 24, Art, kCanvas},
+        {"close mark, down", 478, 15, 478, 33, Art, kCanvas},
+        {"thumbnail grid, bottom bar", 22, 196, 161, 199, Flat, kFrame},
+        {"thumbnail grid, right bar", 164, 88, 167, 192, Flat, kFrame},
+    };
+    const int columns[4] = {20, 57, 94, 131}, tops[4] = {85, 113, 142, 171};
     for (int k = 0; k < 4; ++k) {
-        ExpectFlat(bg, "grid frame, vertical bar", columns[k] - 4, 88, columns[k] - 1, 192, kFrame);
-        ExpectFlat(bg, "grid frame, horizontal bar", 22, rows[k] - 4, 161, rows[k] - 1, kFrame);
+        std::string n = std::to_string(k + 1);
+        rows.push_back({"thumbnail grid, bar left of column " + n, columns[k] - 4, 88,
+                        columns[k] - 1, 192, Flat, kFrame});
+        rows.push_back({"thumbnail grid, bar above row " + n, 22, tops[k] - 4, 161, tops[k] - 1,
+                        Flat, kFrame});
+        for (int j = 0; j < 4; ++j)
+            rows.push_back({"screenshot in row " + n + ", column " + std::to_string(j + 1),
+                            columns[j], tops[k], columns[j] + 32, tops[k] + (k ? 24 : 23), Varied,
+                            kAny});
     }
-    ExpectFlat(bg, "grid frame, right bar", 164, 88, 167, 192, kFrame);
-    for (int r = 0; r < 4; ++r)
-        for (int k = 0; k < 4; ++k) {
-            std::set<uint32_t> colours;
-            bool frameColourOnly = true;
-            for (int y = rows[r]; y < rows[r] + heights[r]; ++y)
-                for (int x = columns[k]; x < columns[k] + 33; ++x) {
-                    art::Rgb c = bg.at(x, y);
-                    colours.insert(uint32_t(c.r) << 16 | uint32_t(c.g) << 8 | c.b);
-                    frameColourOnly = frameColourOnly && c == kFrame;
-                }
-            EXPECT_TRUE(!frameColourOnly && colours.size() >= 8)
-                << "cell at (" << columns[k] << ", " << rows[r] << "): expected a screenshot, got "
-                << colours.size() << " colours";
-        }
-
-    // The three buttons: the pill spans x left to right on y 316 to 341, with the hot zone's
-    // whole width on the pill; plain background just left of the pill and past its shadow.
+    // The buttons at y 316 to 341, the hot zone's width on the pill, a shadow right and below.
     struct Button {
-        const char *name;
+        std::string name;
         int left, right, zoneLeft, zoneRight;
-        art::Rgb background;
+        art::Rgb around;
     };
-    const Button buttons[] = {
-        {"button 1 (more games)", 17, 132, 20, 130, kFace},
-        {"button 2 (upsell)", 198, 346, 210, 340, kCanvas},
-        {"button 3 (play)", 366, 475, 370, 475, kCanvas},
-    };
-    for (const Button &b : buttons) {
-        for (int x = b.left + 1; x <= b.right - 1; ++x)
-            ExpectOn(bg, b.name, x, 329, b.background);
-        for (int x = b.zoneLeft; x <= b.zoneRight; ++x)
-            ExpectOn(bg, b.name, x, 329, b.background);
+    for (const Button &b : {Button{"button 1", 17, 132, 20, 130, kFace},
+                            Button{"button 2", 198, 346, 210, 340, kCanvas},
+                            Button{"button 3", 366, 475, 370, 475, kCanvas}}) {
         int middle = (b.left + b.right) / 2;
-        for (int y = 317; y <= 340; ++y)
-            ExpectOn(bg, b.name, middle, y, b.background);
-        EXPECT_EQ(bg.at(b.left - 1, 329), b.background) << b.name << ": left of the pill";
-        EXPECT_EQ(bg.at(b.right + 4, 329), b.background) << b.name << ": right of the shadow";
-        EXPECT_EQ(bg.at(middle, 314), b.background) << b.name << ": above the pill";
-        EXPECT_EQ(bg.at(middle, 346), b.background) << b.name << ": below the shadow";
-        // The round icon at the left end is black below its white glyph.
-        art::Rgb icon = bg.at(b.left + 13, 337);
-        EXPECT_LT(icon.r + icon.g + icon.b, 120)
-            << b.name << ": expected the black icon, got " << Str(icon);
+        rows.insert(rows.end(),
+                    {{b.name + ", pill", b.left + 1, 329, b.right - 1, 329, Art, b.around},
+                     {b.name + ", hot zone", b.zoneLeft, 329, b.zoneRight, 329, Art, b.around},
+                     {b.name + ", pill height", middle, 317, middle, 340, Art, b.around},
+                     {b.name + ", black icon", b.left + 13, 337, b.left + 13, 337, Darker, kDark},
+                     {b.name + ", left", b.left - 1, 314, b.left - 1, 346, Flat, b.around},
+                     {b.name + ", right", b.right + 4, 314, b.right + 4, 346, Flat, b.around},
+                     {b.name + ", above", b.left - 1, 314, b.right + 4, 314, Flat, b.around},
+                     {b.name + ", below", b.left - 1, 346, b.right + 4, 346, Flat, b.around}});
     }
-
-    // The close mark: round, under the upper part of the close zone (460, 5)-(495, 30).
-    ExpectOn(bg, "close mark", 478, 15, kCanvas);
-    ExpectOn(bg, "close mark", 478, 24, kCanvas);
-    ExpectOn(bg, "close mark", 468, 24, kCanvas);
-    ExpectOn(bg, "close mark", 488, 24, kCanvas);
-    EXPECT_EQ(bg.at(478, 10), kCanvas) << "expected canvas above the close mark";
-    EXPECT_EQ(bg.at(462, 24), kCanvas) << "expected canvas left of the close mark";
+    return rows;
 }
 
-INSTANTIATE_TEST_SUITE_P(BothDepths, BackgroundPixels, ::testing::Values(115u, 123u));
-
-class OverlayPixels : public DllResources,
-                      public ::testing::WithParamInterface<std::pair<uint32_t, uint32_t>> {};
-
-TEST_P(OverlayPixels, PillLandsOnButtonThree) {
-    art::Image overlay = Picture(Data(kRtBitmap, GetParam().first), GetParam().first);
-    art::Image bg = Picture(Data(kRtBitmap, GetParam().second), GetParam().second);
-    ASSERT_EQ(overlay.width, 124);
-    ASSERT_EQ(overlay.height, 38);
-    ASSERT_EQ(bg.width, 500);
-
-    // The pill: x 5 to 114, y 6 to 31, on the canvas colour.
-    for (int x = 6; x <= 113; ++x)
-        ExpectOn(overlay, "exit pill", x, 19, kCanvas);
-    for (int y = 7; y <= 30; ++y)
-        ExpectOn(overlay, "exit pill", 60, y, kCanvas);
-    ExpectFlat(overlay, "canvas left of the pill", 0, 0, 3, 37, kCanvas);
-    ExpectFlat(overlay, "canvas above the pill", 0, 0, 123, 4, kCanvas);
-    ExpectFlat(overlay, "canvas below the shadow", 0, 35, 123, 37, kCanvas);
-    ExpectFlat(overlay, "canvas right of the shadow", 118, 0, 123, 37, kCanvas);
-    art::Rgb icon = overlay.at(5 + 13, 27);
-    EXPECT_LT(icon.r + icon.g + icon.b, 120) << "expected the black icon, got " << Str(icon);
-
-    // Copied at (361, 309), its top-left 123 x 37 pixels cover button 3 and its shadow
-    // whole: around the copy the dialog shows only canvas, and the pill spans the play zone.
-    art::Image dialog = bg;
-    for (int y = 0; y < 37; ++y)
-        for (int x = 0; x < 123; ++x)
-            dialog.at(361 + x, 309 + y) = overlay.at(x, y);
-    ExpectFlat(dialog, "around the exit button, right", 484, 300, 494, 349, kCanvas);
-    ExpectFlat(dialog, "around the exit button, below", 350, 346, 494, 349, kCanvas);
-    ExpectFlat(dialog, "around the exit button, above", 350, 300, 494, 308, kCanvas);
-    for (int x = 370; x <= 475; ++x)
-        ExpectOn(dialog, "exit button over the play zone", x, 328, kCanvas);
-    EXPECT_EQ(dialog.at(365, 328), kCanvas) << "expected the exit pill to start at x 366";
-}
-
-INSTANTIATE_TEST_SUITE_P(BothDepths, OverlayPixels,
-                         ::testing::Values(std::pair<uint32_t, uint32_t>{118, 115},
-                                           std::pair<uint32_t, uint32_t>{124, 123}));
-
-// ---------------------------------------------------------------------------------------------
-// Version block.
-
-struct VersionNode {
-    std::string key;
-    uint16_t valueLength = 0, type = 0;
-    std::vector<uint8_t> value;
-    std::vector<VersionNode> children;
+// The exit overlay: its pill at x 5 to 114, y 6 to 31 on canvas. Copied at (361, 309), its
+// top-left 123 x 37 pixels must cover button 3 with its shadow, leaving canvas around.
+const std::vector<Region> kOverlay = {
+    {"pill (the play zone once copied)", 9, 19, 114, 19, Art, kCanvas},
+    {"pill height", 60, 7, 60, 30, Art, kCanvas},
+    {"black icon", 18, 27, 18, 27, Darker, kDark},
+    {"canvas left of the pill", 0, 0, 3, 37, Flat, kCanvas},
+    {"canvas above the pill", 0, 0, 123, 4, Flat, kCanvas},
+    {"canvas below the shadow", 0, 35, 123, 37, Flat, kCanvas},
+    {"canvas right of the shadow", 118, 0, 123, 37, Flat, kCanvas},
+};
+const std::vector<Region> kAroundCopy = {
+    {"right of the exit button", 484, 300, 494, 349, Flat, kCanvas},
+    {"below the exit button", 350, 346, 494, 349, Flat, kCanvas},
+    {"above the exit button", 350, 300, 494, 308, Flat, kCanvas},
 };
 
-// Parses one node of the version tree at `at`; returns its length, or 0 when malformed.
-size_t ParseNode(const std::vector<uint8_t> &d, size_t at, size_t end, VersionNode *node) {
-    if (at + 6 > end)
-        return 0;
-    size_t length = U16(d, at);
+TEST(DllResources, PicturesMatchTheLayout) {
+    const std::vector<Region> background = BackgroundRegions();
+    for (auto [backgroundId, overlayId] : {std::pair{115u, 118u}, {123u, 124u}}) {
+        art::Image bg, overlay;
+        std::string error, name = "bitmap " + std::to_string(backgroundId);
+        ASSERT_TRUE(art::DecodeDib(Data(kRtBitmap, backgroundId), &bg, &error) &&
+                    art::DecodeDib(Data(kRtBitmap, overlayId), &overlay, &error))
+            << error;
+        ASSERT_TRUE(bg.width == 500 && bg.height == 360 && overlay.width == 124 &&
+                    overlay.height == 38);
+        Check(bg, name, background);
+        Check(overlay, "bitmap " + std::to_string(overlayId), kOverlay);
+        for (int y = 0; y < 37; ++y)
+            for (int x = 0; x < 123; ++x)
+                bg.at(361 + x, 309 + y) = overlay.at(x, y);
+        Check(bg, name + " under the exit overlay", kAroundCopy);
+    }
+}
+
+// Flattens the leaves of a version tree node at `at` into path -> value (zero units of texts
+// dropped); returns the node's length, or 0 when it overruns `end` or repeats a path.
+size_t Flatten(const Bytes &d, size_t at, size_t end, const std::string &parent,
+               std::map<std::string, std::string> *out) {
+    size_t length = at + 6 <= end ? U16(d, at) : 0, p = at + 6;
     if (length < 6 || at + length > end)
         return 0;
-    node->valueLength = U16(d, at + 2);
-    node->type = U16(d, at + 4);
-    size_t p = at + 6;
-    while (p + 1 < at + length && U16(d, p) != 0) {
-        node->key.push_back(char(U16(d, p)));
-        p += 2;
-    }
-    p = (p + 2 + 3) & ~size_t(3);
-    size_t valueBytes = node->type == 1 ? size_t(node->valueLength) * 2 : node->valueLength;
-    if (p + valueBytes > at + length)
+    bool text = U16(d, at + 4) == 1;
+    std::string path = parent, value;
+    for (; p + 1 < at + length && U16(d, p); p += 2)
+        path += char(U16(d, p));
+    p = (p + 5) & ~size_t(3);
+    size_t bytes = U16(d, at + 2) * (text ? 2 : 1);
+    if (p + bytes > at + length)
         return 0;
-    node->value.assign(d.begin() + long(p), d.begin() + long(p + valueBytes));
-    p = (p + valueBytes + 3) & ~size_t(3);
-    while (p < at + length) {
-        VersionNode child;
-        size_t used = ParseNode(d, p, at + length, &child);
+    for (size_t i = 0; i < bytes; i += text ? 2 : 1)
+        if (!text || U16(d, p + i))
+            value += char(d[p + i]);
+    bool leaf = true;
+    for (p = (p + bytes + 3) & ~size_t(3); p < at + length; leaf = false) {
+        size_t used = Flatten(d, p, at + length, path + "/", out);
         if (!used)
             return 0;
-        node->children.push_back(std::move(child));
         p = (p + used + 3) & ~size_t(3);
     }
-    return length;
+    return !leaf || out->emplace(path, value).second ? length : 0;
 }
 
-const VersionNode *Child(const VersionNode &node, const std::string &key) {
-    for (const VersionNode &c : node.children)
-        if (c.key == key)
-            return &c;
-    return nullptr;
-}
-
-TEST_F(DllResources, VersionBlock) {
-    const std::vector<uint8_t> &d = Data(kRtVersion, 1);
-    VersionNode root;
-    ASSERT_EQ(ParseNode(d, 0, d.size(), &root), d.size()) << "malformed version block";
-    EXPECT_EQ(root.key, "VS_VERSION_INFO");
-    ASSERT_EQ(root.value.size(), 52u) << "expected a 52-byte VS_FIXEDFILEINFO";
-    struct Field {
-        const char *name;
-        size_t offset;
-        uint32_t value;
-    };
-    const Field fields[] = {
-        {"dwSignature", 0, 0xFEEF04BD},
-        {"dwStrucVersion", 4, 0x00010000},
-        {"dwFileVersionMS", 8, 0x00010000},
-        {"dwFileVersionLS", 12, 0x00010006},
-        {"dwProductVersionMS", 16, 0x00010000},
-        {"dwProductVersionLS", 20, 0x00010006},
-        {"dwFileFlagsMask", 24, 0x3F},
-        {"dwFileFlags", 28, 0},
-        {"dwFileOS", 32, 0x00040004},
-        {"dwFileType", 36, 2},
-        {"dwFileSubtype", 40, 0},
-        {"dwFileDateMS", 44, 0},
-        {"dwFileDateLS", 48, 0},
-    };
-    for (const Field &f : fields)
-        EXPECT_EQ(U32(root.value, f.offset), f.value)
-            << f.name << ": expected 0x" << std::hex << f.value << ", got 0x"
-            << U32(root.value, f.offset);
-
-    const VersionNode *info = Child(root, "StringFileInfo");
-    ASSERT_NE(info, nullptr) << "no StringFileInfo";
-    ASSERT_EQ(info->children.size(), 1u) << "expected one string table";
-    EXPECT_EQ(info->children[0].key, "040904b0");
-    std::map<std::string, std::string> strings;
-    for (const VersionNode &s : info->children[0].children) {
-        std::string text;
-        for (size_t i = 0; i + 1 < s.value.size(); i += 2)
-            if (U16(s.value, i) != 0)
-                text.push_back(char(U16(s.value, i)));
-        strings[s.key] = text;
-    }
+// The fixed part is checked byte for byte above; here the string table and the translation.
+TEST(DllResources, VersionStringsAndTranslation) {
+    const Bytes &d = Data(kRtVersion, 1);
+    std::map<std::string, std::string> got;
+    ASSERT_EQ(Flatten(d, 0, d.size(), "", &got), d.size()) << "malformed version block";
+    const std::string table = "VS_VERSION_INFO/StringFileInfo/040904b0/";
     const std::map<std::string, std::string> expected = {
-        {"FileDescription", "ZelInterstitial"},
-        {"FileVersion", "1, 0, 1, 6"},
-        {"InternalName", "ZelInterstitial"},
-        {"LegalTrademarks", ""},
-        {"OriginalFilename", "ZelInterstitial.dll"},
-        {"PrivateBuild", ""},
-        {"ProductVersion", "1, 0, 1, 6"},
-        {"SpecialBuild", ""},
+        {table + "FileDescription", "ZelInterstitial"},
+        {table + "FileVersion", "1, 0, 1, 6"},
+        {table + "InternalName", "ZelInterstitial"},
+        {table + "LegalTrademarks", ""},
+        {table + "OriginalFilename", "ZelInterstitial.dll"},
+        {table + "PrivateBuild", ""},
+        {table + "ProductVersion", "1, 0, 1, 6"},
+        {table + "SpecialBuild", ""},
+        {"VS_VERSION_INFO/VarFileInfo/Translation", std::string("\x09\x04\xB0\x04", 4)},
     };
-    for (const auto &[key, value] : expected) {
-        auto it = strings.find(key);
-        if (it == strings.end())
-            ADD_FAILURE() << "version string " << key << " missing";
-        else
-            EXPECT_EQ(it->second, value) << "version string " << key;
+    for (const auto &[path, value] : expected) {
+        auto it = got.find(path);
+        std::string actual = it == got.end() ? "(missing)" : it->second;
+        EXPECT_EQ(actual, value) << path;
     }
-    EXPECT_EQ(strings.size(), expected.size()) << "expected exactly the eight version strings";
-
-    const VersionNode *var = Child(root, "VarFileInfo");
-    ASSERT_NE(var, nullptr) << "no VarFileInfo";
-    const VersionNode *translation = Child(*var, "Translation");
-    ASSERT_NE(translation, nullptr) << "no Translation";
-    ASSERT_EQ(translation->value.size(), 4u);
-    EXPECT_EQ(U16(translation->value, 0), 0x0409);
-    EXPECT_EQ(U16(translation->value, 2), 0x04B0);
+    EXPECT_EQ(got.size(), expected.size()) << "leaves of the version block";
 }
 
-// ---------------------------------------------------------------------------------------------
-// String table block 1: ids 0 to 15.
-
-TEST_F(DllResources, StringTableBlockOne) {
-    const std::vector<uint8_t> &d = Data(kRtString, 1);
-    std::vector<std::string> strings;
+// Block 1 holds ids 0 to 15; string 1's host is free, so it reads as HOST here.
+TEST(DllResources, StringTableIdsOneToThirteen) {
+    const std::vector<std::string> expected(
+        {"", "http://HOST/lumorainterstitial/index.html", "Get more games from", "Tamsel games!",
+         " ", "- Action && Racing", "- Card && Casino", "- Puzzle && Board", "- Strategy && Sim",
+         "- New games monthly", " ", " ", "Error Launching Game",
+         "Cannot read game profile file.\n\n    File name: '%s'", "", ""});
+    const Bytes &d = Data(kRtString, 1);
     size_t p = 0;
     for (int id = 0; id < 16; ++id) {
-        ASSERT_LE(p + 2, d.size()) << "string " << id << " cut short";
-        size_t count = U16(d, p);
+        size_t count = p + 2 <= d.size() ? U16(d, p) : 0;
         ASSERT_LE(p + 2 + 2 * count, d.size()) << "string " << id << " cut short";
-        strings.push_back(Utf16At(d, p + 2, count));
+        std::string text;
+        for (size_t i = 0; i < count; ++i)
+            text += char(U16(d, p + 2 + 2 * i));
         p += 2 + 2 * count;
+        if (id == 1)
+            text = std::regex_replace(text, std::regex("^http://[^/]+/"), "http://HOST/");
+        EXPECT_EQ(text, expected[size_t(id)]) << "string " << id;
     }
-    const std::string prefix = "http://", suffix = "/lumorainterstitial/index.html";
-    const std::string &url = strings[1];
-    EXPECT_TRUE(url.size() > prefix.size() + suffix.size() &&
-                url.compare(0, prefix.size(), prefix) == 0 &&
-                url.compare(url.size() - suffix.size(), suffix.size(), suffix) == 0 &&
-                url.find('/', prefix.size()) == url.size() - suffix.size())
-        << "string 1: expected http://HOST/lumorainterstitial/index.html, got \"" << url << "\"";
-    const char *expected[16] = {
-        "",
-        nullptr, // string 1, checked above
-        "Get more games from",
-        "Tamsel games!",
-        " ",
-        "- Action && Racing",
-        "- Card && Casino",
-        "- Puzzle && Board",
-        "- Strategy && Sim",
-        "- New games monthly",
-        " ",
-        " ",
-        "Error Launching Game",
-        "Cannot read game profile file.\n\n    File name: '%s'",
-        "",
-        "",
-    };
-    for (int id = 0; id < 16; ++id)
-        if (expected[id]) {
-            EXPECT_EQ(strings[size_t(id)], expected[id]) << "string " << id;
-        }
 }
 
 } // namespace
 
 int main(int argc, char **argv) {
     ::testing::InitGoogleTest(&argc, argv);
-    if (argc > 1)
-        g_dllPath = argv[1];
-    else if (const char *env = std::getenv("ZI_DLL_PATH"))
-        g_dllPath = env;
-    std::printf("dll_resources_test: %s\n",
-                g_dllPath.empty() ? "(no DLL given)" : g_dllPath.c_str());
+    const char *path = argc > 1 ? argv[1] : std::getenv("ZI_DLL_PATH");
+    Bytes file;
+    std::string error = "no DLL given: pass its path as the argument or in ZI_DLL_PATH";
+    if (path && !art::ReadFileBytes(path, &file))
+        error = std::string("cannot read ") + path;
+    if (!path || file.empty() || !pe::ReadResources(file, &g_resources, &error)) {
+        std::fprintf(stderr, "dll_resources_test: %s\n", error.c_str());
+        return 1;
+    }
+    std::printf("dll_resources_test: %s\n", path);
     return RUN_ALL_TESTS();
 }
