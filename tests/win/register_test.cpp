@@ -9,9 +9,8 @@ namespace {
 const char kKey[] = "Software\\Pellago\\Preferences";
 const char kValue[] = "ZelInterstitialDLL";
 
-typedef HRESULT(WINAPI *RegistrationFn)();
-
 struct Value {
+    bool key = false; // the key exists
     bool present = false;
     DWORD type = 0;
     std::string data;
@@ -22,6 +21,7 @@ Value ReadValue(const char *name = kValue) {
     HKEY key;
     if (RegOpenKeyExA(HKEY_CLASSES_ROOT, kKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
         return value;
+    value.key = true;
     char data[2048];
     DWORD size = sizeof data;
     if (RegQueryValueExA(key, name, NULL, &value.type, (BYTE *)data, &size) == ERROR_SUCCESS) {
@@ -32,115 +32,78 @@ Value ReadValue(const char *name = kValue) {
     return value;
 }
 
-bool KeyExists() {
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_CLASSES_ROOT, kKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return false;
-    RegCloseKey(key);
-    return true;
+// What a registration of `dll` writes: its path, then zeros up to the 261st byte.
+std::string Written(std::string dll) {
+    dll.resize(261, '\0');
+    return dll;
 }
 
-class Registration : public ::testing::Test {
-protected:
-    void SetUp() override {
-        DeleteClassesTree("Software\\Pellago");
-        dllPath_ = BinFolder() + "ZelInterstitial.dll";
-        dll_ = LoadLibraryA(dllPath_.c_str());
-        ASSERT_NE((HMODULE)NULL, dll_);
-        registerServer_ = (RegistrationFn)(void (*)(void))GetProcAddress(dll_, "DllRegisterServer");
-        unregisterServer_ =
-            (RegistrationFn)(void (*)(void))GetProcAddress(dll_, "DllUnRegisterServer");
-        ASSERT_NE(nullptr, registerServer_);
-        ASSERT_NE(nullptr, unregisterServer_);
-    }
-    void TearDown() override {
-        DeleteClassesTree("Software\\Pellago");
-        FreeLibrary(dll_);
-    }
-    // What a registration writes: the path, then zeros up to the 261st byte.
-    std::string Written() const {
-        std::string expected = dllPath_;
-        expected.resize(261, '\0');
-        return expected;
-    }
-
-    std::string dllPath_;
-    HMODULE dll_ = NULL;
-    RegistrationFn registerServer_ = nullptr;
-    RegistrationFn unregisterServer_ = nullptr;
-};
-
-TEST_F(Registration, WritesAll261BytesAndRewritesItsOwnValue) {
-    EXPECT_EQ(S_OK, registerServer_());
-    Value value = ReadValue();
-    ASSERT_TRUE(value.present) << "the key and value are created";
-    EXPECT_EQ((DWORD)REG_SZ, value.type);
-    EXPECT_EQ(261u, value.data.size());
-    EXPECT_EQ(Hex(Written()), Hex(value.data));
-
-    // 261 bytes do not fit the 260-byte test, so the next registration writes again.
-    SetClassesValue(kKey, kValue, REG_SZ, std::string(261, 'Z'));
-    EXPECT_EQ(S_OK, registerServer_());
-    EXPECT_EQ(Hex(Written()), Hex(ReadValue().data));
-}
-
-TEST_F(Registration, AnExistingValueOfOneTo260BytesIsLeftAlone) {
+// Each row starts from no key, or from the key with a value "Other" and, when `type` is not
+// 0, the library's value as given; it calls one export and looks at the value afterwards.
+// Every call answers 0, and "Other" always stays.
+TEST(Registration, EachExportOnEachStartingValue) {
+    const std::string dll = BinFolder() + "ZelInterstitial.dll";
+    HMODULE module = LoadLibraryA(dll.c_str());
+    ASSERT_NE((HMODULE)NULL, module);
+    enum After { kWritten, kKept, kRemoved };
     struct Row {
-        DWORD type;
+        const char *what;
+        const char *exportName;
+        bool key;
+        DWORD type; // 0: no value
         std::string data;
+        After after;
     } rows[] = {
-        {REG_SZ, std::string("C:\\elsewhere\\other.dll") + '\0'},
-        {REG_DWORD, std::string("\x01\x00\x00\x00", 4)},
-        {REG_BINARY, std::string(1, 'x')},
-        {REG_SZ, std::string(259, 'y') + '\0'},
-        {REG_BINARY, std::string(260, 'b')},
+        {"first registration", "DllRegisterServer", false, 0, "", kWritten},
+        {"a second registration: 261 bytes fail the 260-byte test", "DllRegisterServer", true,
+         REG_SZ, std::string(261, 'Z'), kWritten},
+        {"another path", "DllRegisterServer", true, REG_SZ, std::string("C:\\o.dll") + '\0', kKept},
+        {"a number", "DllRegisterServer", true, REG_DWORD, std::string("\1\0\0\0", 4), kKept},
+        {"1 byte", "DllRegisterServer", true, REG_BINARY, "x", kKept},
+        {"260 bytes", "DllRegisterServer", true, REG_BINARY, std::string(260, 'b'), kKept},
+        {"empty: not registered", "DllRegisterServer", true, REG_SZ, "", kWritten},
+        {"unregistration", "DllUnRegisterServer", true, REG_SZ, Written(dll), kRemoved},
+        {"lower-case unregistration", "DllUnregisterServer", true, REG_SZ, Written(dll), kRemoved},
+        {"unregistration, no value", "DllUnRegisterServer", true, 0, "", kRemoved},
+        {"unregistration, no key", "DllUnRegisterServer", false, 0, "", kRemoved},
     };
     for (const Row &row : rows) {
-        SCOPED_TRACE(row.data.size());
-        ASSERT_TRUE(SetClassesValue(kKey, kValue, row.type, row.data));
-        EXPECT_EQ(S_OK, registerServer_());
+        SCOPED_TRACE(row.what);
+        DeleteClassesTree("Software\\Pellago");
+        if (row.key) {
+            ASSERT_TRUE(SetClassesValue(kKey, "Other", REG_SZ, std::string("keep") + '\0'));
+        }
+        if (row.type != 0) {
+            ASSERT_TRUE(SetClassesValue(kKey, kValue, row.type, row.data));
+        }
+        typedef HRESULT(WINAPI * RegistrationFn)();
+        RegistrationFn fn = (RegistrationFn)(void (*)())GetProcAddress(module, row.exportName);
+        ASSERT_NE(nullptr, fn) << "no export " << row.exportName;
+        EXPECT_EQ(S_OK, fn());
         Value value = ReadValue();
-        EXPECT_EQ(row.type, value.type);
-        EXPECT_EQ(Hex(row.data), Hex(value.data));
+        EXPECT_EQ(row.after != kRemoved, value.present);
+        if (row.after == kWritten) {
+            EXPECT_EQ((DWORD)REG_SZ, value.type);
+            EXPECT_EQ(Hex(Written(dll)), Hex(value.data));
+        } else if (row.after == kKept) {
+            EXPECT_EQ(row.type, value.type);
+            EXPECT_EQ(Hex(row.data), Hex(value.data));
+        }
+        EXPECT_EQ(row.key || row.after == kWritten, value.key);
+        EXPECT_EQ(row.key, ReadValue("Other").present);
     }
-    // An empty value counts as not registered.
-    ASSERT_TRUE(SetClassesValue(kKey, kValue, REG_SZ, ""));
-    EXPECT_EQ(S_OK, registerServer_());
-    EXPECT_EQ(Hex(Written()), Hex(ReadValue().data));
-}
-
-TEST_F(Registration, UnregistrationRemovesOnlyTheValue) {
-    EXPECT_EQ(S_OK, unregisterServer_()) << "no key: nothing to do";
-    EXPECT_FALSE(KeyExists());
-
-    ASSERT_TRUE(SetClassesValue(kKey, "Other", REG_SZ, std::string("keep") + '\0'));
-    EXPECT_EQ(S_OK, unregisterServer_()) << "key without the value";
-    EXPECT_EQ("keep", ReadValue("Other").data.substr(0, 4));
-
-    EXPECT_EQ(S_OK, registerServer_());
-    EXPECT_EQ(S_OK, unregisterServer_());
-    EXPECT_FALSE(ReadValue().present);
-    EXPECT_TRUE(KeyExists());
-    EXPECT_TRUE(ReadValue("Other").present);
-
-    RegistrationFn lowerCase =
-        (RegistrationFn)(void (*)(void))GetProcAddress(dll_, "DllUnregisterServer");
-    ASSERT_NE(nullptr, lowerCase);
-    EXPECT_EQ(S_OK, registerServer_());
-    EXPECT_EQ(S_OK, lowerCase());
-    EXPECT_FALSE(ReadValue().present);
+    DeleteClassesTree("Software\\Pellago");
+    FreeLibrary(module);
 }
 
 DWORD RunRegsvr32(const std::string &arguments) {
     char system[MAX_PATH];
     GetSystemDirectoryA(system, sizeof system);
     std::string commandLine = std::string("\"") + system + "\\regsvr32.exe\" /s " + arguments;
-    std::vector<char> buffer(commandLine.begin(), commandLine.end());
-    buffer.push_back('\0');
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process = {};
-    if (!CreateProcessA(NULL, buffer.data(), NULL, NULL, FALSE, 0, NULL, NULL, &startup,
+    if (!CreateProcessA(NULL, &commandLine[0], NULL, NULL, FALSE, 0, NULL, NULL, &startup,
                         &process))
         return (DWORD)-1;
     WaitForSingleObject(process.hProcess, 30000);
@@ -151,18 +114,19 @@ DWORD RunRegsvr32(const std::string &arguments) {
     return code;
 }
 
-TEST_F(Registration, ThePlatformToolRegistersAndUnregisters) {
+TEST(Registration, ThePlatformToolRegistersAndUnregisters) {
+    DeleteClassesTree("Software\\Pellago");
     TempFolder folder;
     std::string copy = folder.File("ZelInterstitial.dll");
-    ASSERT_TRUE(CopyFileA(dllPath_.c_str(), copy.c_str(), FALSE));
+    ASSERT_TRUE(CopyFileA((BinFolder() + "ZelInterstitial.dll").c_str(), copy.c_str(), FALSE));
     EXPECT_EQ(0u, RunRegsvr32("\"" + copy + "\""));
-    std::string expected = copy;
-    expected.resize(261, '\0');
-    EXPECT_EQ(Hex(expected), Hex(ReadValue().data));
+    EXPECT_EQ(Hex(Written(copy)), Hex(ReadValue().data));
 
     EXPECT_EQ(0u, RunRegsvr32("/u \"" + copy + "\""));
-    EXPECT_FALSE(ReadValue().present);
-    EXPECT_TRUE(KeyExists());
+    Value value = ReadValue();
+    EXPECT_FALSE(value.present);
+    EXPECT_TRUE(value.key);
+    DeleteClassesTree("Software\\Pellago");
 }
 
-}  // namespace
+} // namespace
