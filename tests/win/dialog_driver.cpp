@@ -1,161 +1,146 @@
 // Driving the interstitial dialog from a thread of its own while the game runs.
 #include "dialog_driver.h"
 
+#include <stddef.h>
 #include <tlhelp32.h>
 
 #include <memory>
-#include <stddef.h>
+#include <thread>
 
 #include "entry/interstitial.h"
 
 GameRun RunGameWithDialogs(const GameFolder &folder, RunOptions options,
                            const std::vector<DialogScript> &scripts,
                            std::vector<DialogSeen> *seen) {
-    // Each script's record lives in its own heap block, so that growing the list moves no
-    // record that a running script writes to.
+    // Each record has a heap block of its own: growing the list moves none that a script writes.
     std::vector<std::unique_ptr<DialogSeen>> records;
     std::vector<std::thread> threads;
     options.onDialog = [&](HWND hwnd) {
-        size_t n = records.size();
-        records.push_back(std::unique_ptr<DialogSeen>(new DialogSeen));
-        DialogSeen *record = records.back().get();
-        record->hwnd = hwnd;
-        if (n < scripts.size()) {
-            DialogScript script = scripts[n];
-            threads.emplace_back([script, hwnd, record] { script(hwnd, *record); });
-        } else {
+        records.emplace_back(new DialogSeen);
+        if (records.size() > scripts.size()) {
             PressOk(hwnd);
+            return;
         }
+        DialogScript script = scripts[records.size() - 1];
+        DialogSeen *record = records.back().get();
+        threads.emplace_back([script, hwnd, record] { script(hwnd, *record); });
     };
-    // The real pointer waits in the screen's corner, away from the dialog: where a window
-    // appears under it, the window system sends that window a mouse move of its own.
+    // The real pointer waits in the screen's corner: a window that appears under it gets a
+    // mouse move from the window system.
     SetCursorPos(0, 0);
     GameRun run = RunGame(folder, options);
     for (std::thread &thread : threads)
         thread.join();
-    if (seen != NULL) {
-        seen->clear();
-        for (const auto &record : records)
-            seen->push_back(*record);
-    }
+    seen->clear();
+    for (const auto &record : records)
+        seen->push_back(*record);
     return run;
 }
 
-static bool SameFace(const Capture &a, const Capture &b) {
-    return a.width == b.width && a.height == b.height && a.pixels == b.pixels;
-}
-
-Capture WaitForPaintedFace(HWND hwnd, DWORD timeoutMs) {
-    DWORD started = GetTickCount();
+Capture WaitForPaintedFace(HWND hwnd) {
     Capture last;
     int stableRounds = 0;
-    while (GetTickCount() - started < timeoutMs) {
+    for (DWORD started = GetTickCount(); GetTickCount() - started < 8000 && IsWindow(hwnd);
+         Sleep(100)) {
         RECT client = {};
-        if (!IsWindow(hwnd))
-            return Capture();
-        if (IsWindowVisible(hwnd) && GetClientRect(hwnd, &client) && client.right == 500 &&
-            client.bottom == 360) {
-            Capture now = CaptureClient(hwnd);
-            stableRounds = !now.Empty() && SameFace(now, last) ? stableRounds + 1 : 0;
-            last = now;
-            if (stableRounds >= 2)
-                return last;
-        }
-        Sleep(100);
+        if (!IsWindowVisible(hwnd) || !GetClientRect(hwnd, &client) || client.right != 500 ||
+            client.bottom != 360)
+            continue;
+        Capture now = CaptureClient(hwnd);
+        stableRounds = !now.Empty() && now.pixels == last.pixels ? stableRounds + 1 : 0;
+        last = now;
+        if (stableRounds >= 2)
+            return last;
     }
     return Capture();
 }
 
-void PostMouse(HWND hwnd, UINT message, int x, int y) {
-    PostMessageA(hwnd, message, 0, MAKELPARAM(x, y));
-}
-
-namespace {
-
-// Where m_nRegion of the game's g_Interstitial lives in the game process: the copy of the
-// library in the game folder is the same file as the one this test program loads, so the
-// export's offset from the module base is the same.
-ULONG_PTR RegionOffsetInModule() {
-    HMODULE ours = GetModuleHandleA("ZelInterstitial.dll");
-    if (ours == NULL)
-        return 0;
-    const BYTE *object = reinterpret_cast<const BYTE *>(&g_Interstitial);
-    const BYTE *base = reinterpret_cast<const BYTE *>(ours);
-    return (ULONG_PTR)(object - base) + offsetof(CInterstitial, m_nRegion);
-}
-
-BYTE *RegionAddress(DWORD processId) {
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, processId);
+// m_nRegion of the game's g_Interstitial: the game folder's copy of the library is the file this
+// program loads, so the field lies at the same offset from the module's base.
+static bool AccessRegion(HWND hwnd, int32_t *value, bool write) {
+    DWORD processId = 0;
+    GetWindowThreadProcessId(hwnd, &processId);
+    HANDLE snapshot = processId != 0 ? CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, processId)
+                                     : INVALID_HANDLE_VALUE;
     if (snapshot == INVALID_HANDLE_VALUE)
-        return NULL;
+        return false;
+    const BYTE *ours = reinterpret_cast<const BYTE *>(GetModuleHandleA("ZelInterstitial.dll"));
+    ptrdiff_t offset =
+        reinterpret_cast<const BYTE *>(&g_Interstitial) - ours + offsetof(CInterstitial, m_nRegion);
     BYTE *address = NULL;
     MODULEENTRY32 module = {};
     module.dwSize = sizeof module;
-    for (BOOL more = Module32First(snapshot, &module); more;
+    for (BOOL more = Module32First(snapshot, &module); more && address == NULL;
          more = Module32Next(snapshot, &module)) {
-        if (_stricmp(module.szModule, "ZelInterstitial.dll") == 0) {
-            address = module.modBaseAddr + RegionOffsetInModule();
-            break;
-        }
+        if (_stricmp(module.szModule, "ZelInterstitial.dll") == 0)
+            address = module.modBaseAddr + offset;
     }
     CloseHandle(snapshot);
-    return address;
-}
-
-HANDLE OpenGame(HWND hwnd, DWORD access, DWORD *processId) {
-    *processId = 0;
-    GetWindowThreadProcessId(hwnd, processId);
-    return *processId != 0 ? OpenProcess(access, FALSE, *processId) : NULL;
-}
-
-}  // namespace
-
-int32_t ReadRegion(HWND hwnd) {
-    DWORD processId;
-    HANDLE process = OpenGame(hwnd, PROCESS_VM_READ | PROCESS_QUERY_INFORMATION, &processId);
-    if (process == NULL)
-        return -99999;
-    int32_t region = -99999;
-    BYTE *address = RegionAddress(processId);
-    SIZE_T got = 0;
-    if (address == NULL || !ReadProcessMemory(process, address, &region, sizeof region, &got) ||
-        got != sizeof region)
-        region = -99999;
-    CloseHandle(process);
-    return region;
-}
-
-bool WriteRegion(HWND hwnd, int32_t region) {
-    DWORD processId;
-    HANDLE process = OpenGame(
-        hwnd, PROCESS_VM_WRITE | PROCESS_VM_OPERATION | PROCESS_QUERY_INFORMATION, &processId);
-    if (process == NULL)
-        return false;
-    BYTE *address = RegionAddress(processId);
-    SIZE_T written = 0;
-    bool ok = address != NULL &&
-              WriteProcessMemory(process, address, &region, sizeof region, &written) &&
-              written == sizeof region;
-    CloseHandle(process);
+    HANDLE game =
+        OpenProcess(PROCESS_VM_READ | PROCESS_VM_WRITE | PROCESS_VM_OPERATION, FALSE, processId);
+    SIZE_T done = 0;
+    bool ok = address != NULL && game != NULL &&
+              (write ? WriteProcessMemory(game, address, value, sizeof *value, &done)
+                     : ReadProcessMemory(game, address, value, sizeof *value, &done)) &&
+              done == sizeof *value;
+    if (game != NULL)
+        CloseHandle(game);
     return ok;
 }
 
-int32_t WaitForRegion(HWND hwnd, int32_t expected, DWORD timeoutMs) {
-    DWORD started = GetTickCount();
-    int32_t region = ReadRegion(hwnd);
-    while (region != expected && GetTickCount() - started < timeoutMs) {
-        Sleep(20);
-        region = ReadRegion(hwnd);
+int32_t WaitForRegion(HWND hwnd, int32_t expected) {
+    int32_t region = -99999;
+    for (DWORD started = GetTickCount(); GetTickCount() - started < 5000; Sleep(20)) {
+        if (!AccessRegion(hwnd, &region, false))
+            region = -99999;
+        if (region == expected)
+            break;
     }
     return region;
 }
 
-bool WaitForWindowGone(HWND hwnd, DWORD timeoutMs) {
-    DWORD started = GetTickCount();
-    while (IsWindow(hwnd) && IsWindowVisible(hwnd)) {
-        if (GetTickCount() - started >= timeoutMs)
-            return false;
-        Sleep(20);
+static void RunStep(HWND hwnd, const Step &step, DialogSeen &seen) {
+    static const UINT kMouse[] = {WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP};
+    int32_t region = step.value;
+    switch (step.kind) {
+    case Move:
+    case Press:
+    case Release:
+        PostMessageA(hwnd, kMouse[step.kind - Move], 0, MAKELPARAM(step.at.x, step.at.y));
+        break;
+    case Key: // the dialog manager's message loop turns these into commands
+        PostMessageA(hwnd, WM_KEYDOWN, (WPARAM)step.value, 1);
+        PostMessageA(hwnd, WM_KEYUP, (WPARAM)step.value, (LPARAM)0xC0000001u);
+        break;
+    case Command:
+        PostMessageA(hwnd, WM_COMMAND, (WPARAM)step.value, 0);
+        break;
+    case Close:
+        PostMessageA(hwnd, WM_CLOSE, 0, 0);
+        break;
+    case SetRegion:
+        if (!AccessRegion(hwnd, &region, true))
+            seen.notes.push_back("cannot write the region");
+        break;
+    case RegionIs:
+        seen.regions.push_back(WaitForRegion(hwnd, step.value));
+        break;
     }
-    return true;
+}
+
+DialogScript Script(std::vector<Step> steps) {
+    return [steps](HWND hwnd, DialogSeen &seen) {
+        seen.painted = WaitForPaintedFace(hwnd);
+        GetWindowRect(hwnd, &seen.window);
+        seen.style = GetWindowLongA(hwnd, GWL_STYLE);
+        for (const Step &step : steps)
+            RunStep(hwnd, step, seen);
+        DWORD started = GetTickCount();
+        while (IsWindow(hwnd) && IsWindowVisible(hwnd) && GetTickCount() - started < 5000)
+            Sleep(20);
+        if (IsWindow(hwnd) && IsWindowVisible(hwnd)) {
+            seen.stillOpen = true;
+            PostMessageA(hwnd, WM_COMMAND, IDCANCEL, 0);
+        }
+    };
 }

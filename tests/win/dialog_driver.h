@@ -1,58 +1,53 @@
-// Drives the interstitial dialog of a game run the way a player would, from a thread of its
-// own, while RunGame's debugger loop keeps serving the game's debug events (a paint that
-// writes a diagnostic waits for that loop).
-//
-// A script gets the dialog's window and writes what it sees into a DialogSeen; it must not
-// use gtest assertions (the test's main thread checks everything after the run). It must end
-// the dialog; when it does not, the run's time limit ends the game.
+// Drives the interstitial dialog of a game run as a player would, from a thread of its own,
+// while RunGame's debugger loop keeps serving the game's debug events (a paint that writes a
+// diagnostic waits for that loop). A script writes what it sees into a DialogSeen and uses no
+// gtest assertions: the test's main thread checks everything after the run.
 #pragma once
+#include <stdint.h>
 #include <windows.h>
 
 #include <functional>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "dialog_capture.h"
 #include "game_fixture.h"
 
 struct DialogSeen {
-    HWND hwnd = NULL;
-    std::string title;
     RECT window = {};
-    RECT client = {};
     LONG style = 0;
-    Capture painted;                 // the face after the dialog's first paints
-    std::vector<int> regions;        // m_nRegion read from the game at the script's checkpoints
-    std::vector<std::string> notes;  // free-form observations for the test's messages
-    bool closedByScript = false;     // the window was gone when the script expected it
-    bool stillOpen = false;          // the window was there at a checkpoint that wanted it
+    Capture painted;                // the face once it has settled at 500 x 360
+    std::vector<int> regions;       // m_nRegion as read at the script's checkpoints
+    std::vector<std::string> notes; // the script's own troubles
+    bool stillOpen = false;         // the steps left the dialog open
 };
 
 typedef std::function<void(HWND, DialogSeen &)> DialogScript;
 
-// Runs the game with `options`, answering the n-th dialog with scripts[n] (an IDOK for any
-// dialog beyond them) and joining the scripts' threads before it returns.
+// Runs the game, answering its n-th dialog with scripts[n] (with IDOK beyond them).
 GameRun RunGameWithDialogs(const GameFolder &folder, RunOptions options,
-                           const std::vector<DialogScript> &scripts,
-                           std::vector<DialogSeen> *seen);
+                           const std::vector<DialogScript> &scripts, std::vector<DialogSeen> *seen);
 
-// --- Steps for scripts ------------------------------------------------------------------
+// A script's steps, posted in order: mouse messages at a point, a key pressed and let go, a
+// command id, a close request, a region stored as a host's SetRegion would. RegionIs is a
+// checkpoint: it waits until the game's m_nRegion reads the value and records what it read,
+// so the steps before it have been handled.
+enum StepKind { Move, Press, Release, Key, Command, Close, SetRegion, RegionIs };
+struct Step {
+    Step(StepKind kind, POINT at) : kind(kind), at(at), value(0) {}
+    Step(StepKind kind, int value = 0) : kind(kind), at(), value(value) {}
+    StepKind kind;
+    POINT at;
+    int value;
+};
 
-// Waits until the dialog is visible at its final size and its face has stopped changing;
-// returns the last capture (empty after `timeoutMs`).
-Capture WaitForPaintedFace(HWND hwnd, DWORD timeoutMs = 8000);
+// Waits for the painted face, records it with the window's place and style, runs the steps and
+// waits for the dialog to end; one still open 5 s later is noted and ended with IDCANCEL.
+DialogScript Script(std::vector<Step> steps);
 
-// Posts a mouse message with lParam = MAKELPARAM(x, y).
-void PostMouse(HWND hwnd, UINT message, int x, int y);
+// Waits until the dialog shows at 500 x 360 and its face stops changing; empty after 8 s.
+Capture WaitForPaintedFace(HWND hwnd);
 
-// Reads the game's m_nRegion through the exported g_Interstitial, or writes it as a host's
-// SetRegion would. -99999 when it cannot be read.
-int32_t ReadRegion(HWND hwnd);
-bool WriteRegion(HWND hwnd, int32_t region);
-
-// Waits until the region reads `expected`; returns the last value read.
-int32_t WaitForRegion(HWND hwnd, int32_t expected, DWORD timeoutMs = 5000);
-
-// Waits until the window is gone; false after `timeoutMs`.
-bool WaitForWindowGone(HWND hwnd, DWORD timeoutMs = 5000);
+// Waits up to 5 s until the game's m_nRegion reads `expected`; returns the last value read
+// (-99999 when it cannot be read).
+int32_t WaitForRegion(HWND hwnd, int32_t expected);
