@@ -9,16 +9,6 @@ constexpr uint32_t kFileHeaderSize = 14;
 constexpr uint32_t kInfoHeaderSize = 40;
 constexpr int32_t kPelsPerMeter = 2834; // 72 dots per inch
 
-void Put16(std::vector<uint8_t> &out, uint32_t v) {
-    out.push_back(uint8_t(v));
-    out.push_back(uint8_t(v >> 8));
-}
-
-void Put32(std::vector<uint8_t> &out, uint32_t v) {
-    Put16(out, v & 0xFFFF);
-    Put16(out, v >> 16);
-}
-
 size_t RowBytes(int width, int bits) {
     return (size_t(width) * size_t(bits) / 8 + 3) & ~size_t(3);
 }
@@ -47,6 +37,16 @@ std::vector<uint8_t> Headers(int width, int height, int bits, uint32_t tableByte
 }
 
 } // namespace
+
+void Put16(std::vector<uint8_t> &out, uint32_t v) {
+    out.push_back(uint8_t(v));
+    out.push_back(uint8_t(v >> 8));
+}
+
+void Put32(std::vector<uint8_t> &out, uint32_t v) {
+    Put16(out, v & 0xFFFF);
+    Put16(out, v >> 16);
+}
 
 uint16_t ReadU16(const uint8_t *p) {
     return uint16_t(p[0] | (p[1] << 8));

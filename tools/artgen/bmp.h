@@ -25,6 +25,9 @@ bool DecodeDib8(const std::vector<uint8_t> &dib, IndexedImage *out, std::string 
 // The same, for a whole BMP file (file header first).
 bool DecodeBmpFile(const std::vector<uint8_t> &file, Image *out, std::string *error);
 
+// Little-endian fields, as every header here stores them.
+void Put16(std::vector<uint8_t> &out, uint32_t v);
+void Put32(std::vector<uint8_t> &out, uint32_t v);
 uint16_t ReadU16(const uint8_t *p);
 uint32_t ReadU32(const uint8_t *p);
 

@@ -70,16 +70,6 @@ int IndexOf(char c) {
     }
 }
 
-void Put16(std::vector<uint8_t> &out, uint32_t v) {
-    out.push_back(uint8_t(v));
-    out.push_back(uint8_t(v >> 8));
-}
-
-void Put32(std::vector<uint8_t> &out, uint32_t v) {
-    Put16(out, v & 0xFFFF);
-    Put16(out, v >> 16);
-}
-
 } // namespace
 
 std::vector<int> HandCursorPixels() {
