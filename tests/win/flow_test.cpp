@@ -1,6 +1,8 @@
 // The start and exit flows end to end: a game process, a real profile file, the library's
 // debug output and its windows.
 #include <gtest/gtest.h>
+#include <windows.h>
+#include <mmsystem.h>
 
 #include "entry/interstitial.h"
 #include "game_fixture.h"
@@ -24,14 +26,21 @@ TEST(Flow, FlagsDecideTheFlowAndOnlyTheLowTwoBitsCount) {
     struct Row {
         const char *flags;
         bool start, dialog;
+        const char *sound;  // the one PlaySoundA call expected, NULL for none
     } rows[] = {
-        {"1", true, true},   {"3", true, false},   {"0", false, false}, {"2", false, false},
-        {"5", true, true},   {"259", true, false}, {"-1", true, false}, {"-4", false, false},
+        {"1", true, true, "start.wav"},  {"3", true, false, NULL},
+        {"0", false, false, "end.wav"},  {"2", false, false, NULL},
+        {"5", true, true, "start.wav"},  {"259", true, false, NULL},
+        {"-1", true, false, NULL},       {"-4", false, false, "end.wav"},
     };
     for (const Row &row : rows) {
         GameFolder folder;
-        folder.WriteProfile("[Main]\r\nGameName=Star Duel\r\n");
-        GameRun run = RunGame(folder, row.flags);
+        folder.WriteProfile("[Main]\r\nGameName=Star Duel\r\nLaunchSound=start.wav\r\n"
+                            "ExitSound=end.wav\r\n");
+        RunOptions options;
+        options.args = row.flags;
+        options.recordSounds = true;
+        GameRun run = RunGame(folder, options);
         SCOPED_TRACE(std::string("flags ") + row.flags);
         ASSERT_TRUE(run.finished);
         EXPECT_EQ(1, run.Answer(0));
@@ -41,6 +50,14 @@ TEST(Flow, FlagsDecideTheFlowAndOnlyTheLowTwoBitsCount) {
         // No portal client is registered in these cases.
         EXPECT_EQ(row.start ? "Failed to find registry entry for 'MainApp'\n" : "",
                   run.OutputBesidesPainting());
+#ifdef _WIN64
+        // The file name alone with SND_FILENAME: synchronous, the default sound when missing.
+        ASSERT_EQ(row.sound ? 1u : 0u, run.sounds.size());
+        if (row.sound) {
+            EXPECT_EQ(row.sound, run.sounds[0].file);
+            EXPECT_EQ((DWORD)SND_FILENAME, run.sounds[0].flags);
+        }
+#endif
     }
 }
 

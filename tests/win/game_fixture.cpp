@@ -85,22 +85,31 @@ void AnswerWindows(DWORD processId, const RunOptions &options, std::set<HWND> &a
     }
 }
 
-// Stops the game at the start of its 40-second wait on the portal events: a breakpoint on
-// WaitForMultipleObjects that lets every other caller through by stepping over it once.
-class PortalWaitTrap {
+// A breakpoint on a system function in the game. System DLLs sit at the same address in
+// every process, so the trap is set once the function's bytes appear there (at the loader's
+// breakpoint, or when the DLL holding it is loaded). `onCall` sees the call's registers and
+// returns true to stop trapping; otherwise the call is stepped over and the trap set again.
+class FunctionTrap {
 public:
-    explicit PortalWaitTrap(const RunOptions &options) : options_(options) {}
+    typedef std::function<bool(HANDLE process, const CONTEXT &call)> CallHook;
+    FunctionTrap(const char *module, const char *function, CallHook onCall)
+        : onCall_(onCall) {
+        HMODULE dll = LoadLibraryA(module);
+        if (dll != NULL)
+            address_ = (BYTE *)(void *)GetProcAddress(dll, function);
+    }
 
-    void Arm(HANDLE process) {
-        if (!options_.atPortalWait || armed_ || done_)
+    void TryArm(HANDLE process) {
+        if (!onCall_ || address_ == NULL || armed_ || stepping_ || done_)
             return;
         process_ = process;
-        // System DLLs sit at the same address in every process, the game's included.
-        address_ = (BYTE *)(void *)GetProcAddress(GetModuleHandleA("kernel32.dll"),
-                                                  "WaitForMultipleObjects");
+        BYTE theirs[16];
         SIZE_T got = 0;
-        if (address_ != NULL && ReadProcessMemory(process, address_, &original_, 1, &got))
+        if (ReadProcessMemory(process, address_, theirs, sizeof theirs, &got) &&
+            memcmp(theirs, address_, sizeof theirs) == 0) {
+            original_ = theirs[0];
             Write(0xcc);
+        }
     }
 
     // True when the exception was this trap's own.
@@ -121,12 +130,8 @@ public:
         GetThreadContext(thread, &context);
         Write(original_);
         context.Rip = (DWORD64)(ULONG_PTR)address_;
-        if (context.Rcx == 3 && context.R9 == 40000) {
-            HANDLE handles[3] = {};
-            SIZE_T got = 0;
-            ReadProcessMemory(process_, (void *)(ULONG_PTR)context.Rdx, handles, sizeof handles, &got);
+        if (onCall_(process_, context)) {
             done_ = true;
-            options_.atPortalWait(process_, handles);
         } else {
             context.EFlags |= 0x100;  // step over this call, then set the trap again
             stepping_ = true;
@@ -148,7 +153,7 @@ private:
         armed_ = value == 0xcc;
     }
 
-    const RunOptions &options_;
+    CallHook onCall_;
     HANDLE process_ = NULL;
     BYTE *address_ = NULL;
     BYTE original_ = 0;
@@ -156,6 +161,43 @@ private:
     bool stepping_ = false;
     bool done_ = false;
 };
+
+#ifdef _WIN64
+// The game about to begin the hand-off's wait: three handles and the 40-second timeout.
+FunctionTrap::CallHook PortalWaitHook(const RunOptions &options) {
+    if (!options.atPortalWait)
+        return nullptr;
+    return [&options](HANDLE process, const CONTEXT &call) {
+        if (call.Rcx != 3 || call.R9 != 40000)
+            return false;
+        HANDLE handles[3] = {};
+        SIZE_T got = 0;
+        ReadProcessMemory(process, (void *)(ULONG_PTR)call.Rdx, handles, sizeof handles, &got);
+        options.atPortalWait(process, handles);
+        return true;
+    };
+}
+
+// Every PlaySoundA call: its file name and flags.
+FunctionTrap::CallHook SoundHook(const RunOptions &options, GameRun &run) {
+    if (!options.recordSounds)
+        return nullptr;
+    return [&run](HANDLE process, const CONTEXT &call) {
+        char name[261] = "";
+        SIZE_T got = 0;
+        ReadProcessMemory(process, (void *)(ULONG_PTR)call.Rcx, name, sizeof name - 1, &got);
+        run.sounds.push_back({name, (DWORD)call.R8});
+        return false;
+    };
+}
+#else
+FunctionTrap::CallHook PortalWaitHook(const RunOptions &) {
+    return nullptr;
+}
+FunctionTrap::CallHook SoundHook(const RunOptions &, GameRun &) {
+    return nullptr;
+}
+#endif
 
 }  // namespace
 
@@ -167,7 +209,8 @@ GameRun RunGame(const GameFolder &folder, const RunOptions &options) {
     std::string directory = options.workingDir.empty() ? folder.Path() : options.workingDir;
 
     std::set<HWND> answered;
-    PortalWaitTrap trap(options);
+    FunctionTrap portalWait("kernel32.dll", "WaitForMultipleObjects", PortalWaitHook(options));
+    FunctionTrap sound("winmm.dll", "PlaySoundA", SoundHook(options, run));
     DWORD started = GetTickCount();
     bool stopped = false;
     DebugLoopHooks hooks;
@@ -186,8 +229,11 @@ GameRun RunGame(const GameFolder &folder, const RunOptions &options) {
             stopped = true;
         }
     };
-    hooks.onLoaderBreakpoint = [&](HANDLE process) { trap.Arm(process); };
-    hooks.onException = [&](const DEBUG_EVENT &event) { return trap.Handle(event); };
+    hooks.onLoaderBreakpoint = [&](HANDLE process) { portalWait.TryArm(process); };
+    hooks.onLoadDll = [&](HANDLE process) { sound.TryArm(process); };
+    hooks.onException = [&](const DEBUG_EVENT &event) {
+        return portalWait.Handle(event) || sound.Handle(event);
+    };
 
     if (!RunUnderDebugger(run.commandLine, directory, hooks, &run.exitCode)) {
         ADD_FAILURE() << "cannot start " << run.commandLine << ": error " << GetLastError();

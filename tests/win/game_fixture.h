@@ -25,6 +25,11 @@ struct BoxSeen {
     UINT style;  // the icon and button bits, read back from the box
 };
 
+struct SoundPlayed {
+    std::string file;
+    DWORD flags;
+};
+
 struct GameRun {
     DWORD exitCode = (DWORD)-1;
     bool finished = false;                 // false: the game was stopped after the time limit
@@ -32,6 +37,7 @@ struct GameRun {
     std::vector<std::string> debugPieces;  // each OutputDebugStringA call on its own
     std::vector<BoxSeen> boxes;            // message boxes, answered with OK
     std::vector<std::string> dialogTitles; // other dialogs, answered by onDialog
+    std::vector<SoundPlayed> sounds;       // PlaySoundA calls, with recordSounds (x64 only)
     std::string commandLine;
     // The debug output without the painting's diagnostics (a missing upsell picture).
     std::string OutputBesidesPainting() const;
@@ -51,6 +57,8 @@ struct RunOptions {
     // (x64 only), with the game stopped: what is done here happens before the wait begins.
     // It receives the game process and the three event handles, valid in the game.
     std::function<void(HANDLE process, const HANDLE handles[3])> atPortalWait;
+    // Record every PlaySoundA call of the game in GameRun::sounds (x64 only).
+    bool recordSounds = false;
 };
 
 GameRun RunGame(const GameFolder &folder, const RunOptions &options);

@@ -45,6 +45,8 @@ bool RunUnderDebugger(const std::string &commandLine, const std::string &working
         case LOAD_DLL_DEBUG_EVENT:
             if (event.u.LoadDll.hFile)
                 CloseHandle(event.u.LoadDll.hFile);
+            if (hooks.onLoadDll)
+                hooks.onLoadDll(child.hProcess);
             break;
         case OUTPUT_DEBUG_STRING_EVENT:
             if (hooks.onDebugString)

@@ -13,6 +13,8 @@ struct DebugLoopHooks {
     std::function<void(HANDLE process, DWORD processId)> onIdle;
     // The loader's first breakpoint: every static import is in place.
     std::function<void(HANDLE process)> onLoaderBreakpoint;
+    // After each DLL the program loads.
+    std::function<void(HANDLE process)> onLoadDll;
     // Any other exception; returns true when the hook handled it.
     std::function<bool(const DEBUG_EVENT &event)> onException;
 };
