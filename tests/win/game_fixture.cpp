@@ -3,6 +3,7 @@
 #include "game_fixture.h"
 
 #include "debug_loop.h"
+#include "dialog_capture.h"
 
 #include <set>
 
@@ -20,22 +21,6 @@ void PressOk(HWND dialog) {
 }
 
 namespace {
-
-struct WindowSearch {
-    DWORD processId;
-    std::vector<HWND> found;
-};
-
-BOOL CALLBACK CollectProcessWindows(HWND hwnd, LPARAM param) {
-    WindowSearch *search = reinterpret_cast<WindowSearch *>(param);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(hwnd, &owner);
-    char className[64] = "";
-    GetClassNameA(hwnd, className, sizeof className);
-    if (owner == search->processId && IsWindowVisible(hwnd) && strcmp(className, "#32770") == 0)
-        search->found.push_back(hwnd);
-    return TRUE;
-}
 
 BOOL CALLBACK LongestStaticText(HWND hwnd, LPARAM param) {
     std::string *longest = reinterpret_cast<std::string *>(param);
@@ -58,9 +43,7 @@ std::string WindowText(HWND hwnd) {
 
 void AnswerWindows(DWORD processId, const RunOptions &options, std::set<HWND> &answered,
                    GameRun &run) {
-    WindowSearch search = {processId, {}};
-    EnumWindows(CollectProcessWindows, reinterpret_cast<LPARAM>(&search));
-    for (HWND hwnd : search.found) {
+    for (HWND hwnd : ProcessDialogs(processId)) {
         if (answered.count(hwnd))
             continue;
         answered.insert(hwnd);

@@ -2,6 +2,7 @@
 #include "dialog_capture.h"
 
 #include <stdio.h>
+#include <string.h>
 
 std::string ToString(Rgb colour) {
     char text[32];
@@ -212,4 +213,30 @@ bool WritePng(const std::string &path, const Capture &image) {
         return false;
     bool ok = fwrite(png.data(), 1, png.size(), out) == png.size();
     return fclose(out) == 0 && ok;
+}
+
+namespace {
+
+struct DialogSearch {
+    DWORD processId;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectDialog(HWND hwnd, LPARAM param) {
+    DialogSearch *search = reinterpret_cast<DialogSearch *>(param);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(hwnd, &owner);
+    char className[64] = "";
+    GetClassNameA(hwnd, className, sizeof className);
+    if (owner == search->processId && IsWindowVisible(hwnd) && strcmp(className, "#32770") == 0)
+        search->found.push_back(hwnd);
+    return TRUE;
+}
+
+}  // namespace
+
+std::vector<HWND> ProcessDialogs(DWORD processId) {
+    DialogSearch search = {processId, {}};
+    EnumWindows(CollectDialog, reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }

@@ -1,5 +1,5 @@
-// Pixels of a window as the screen shows them, and a PNG writer for keeping them: used by the
-// dialog tests and by the demo, which has no image tools of its own to rely on.
+// A process's dialogs, the pixels of a window as the screen shows them, and a PNG writer for
+// keeping them: used by the tests and by the demo, which has no image tools of its own.
 #pragma once
 #include <windows.h>
 #include <stdint.h>
@@ -30,6 +30,10 @@ struct Capture {
         return n;
     }
 };
+
+// The visible dialog windows ("#32770") of a process. The interstitial has no child windows;
+// a message box has its buttons.
+std::vector<HWND> ProcessDialogs(DWORD processId);
 
 // The window's client area as it is on the screen (any process's window). Empty on failure.
 Capture CaptureClient(HWND hwnd);

@@ -42,24 +42,6 @@ std::string ShotName(const std::vector<std::string> &shots, size_t n) {
     return last.substr(0, dot) + "-" + std::to_string(n + 1) + ".png";
 }
 
-struct Search {
-    DWORD processId;
-    std::vector<HWND> found;
-};
-
-BOOL CALLBACK CollectDialogs(HWND hwnd, LPARAM param) {
-    Search *search = reinterpret_cast<Search *>(param);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(hwnd, &owner);
-    char className[64] = "";
-    GetClassNameA(hwnd, className, sizeof className);
-    // The interstitial is a dialog without controls; a message box has buttons.
-    if (owner == search->processId && IsWindowVisible(hwnd) &&
-        strcmp(className, "#32770") == 0 && GetWindow(hwnd, GW_CHILD) == NULL)
-        search->found.push_back(hwnd);
-    return TRUE;
-}
-
 // Looks at the game's dialogs between debug events; never waits, so that a paint that
 // writes debug output is not held up.
 class DialogWatcher {
@@ -67,10 +49,10 @@ public:
     explicit DialogWatcher(const std::vector<std::string> &shots) : shots_(shots) {}
 
     void Look(DWORD processId) {
-        Search search = {processId, {}};
-        EnumWindows(CollectDialogs, reinterpret_cast<LPARAM>(&search));
         DWORD now = GetTickCount();
-        for (HWND hwnd : search.found) {
+        for (HWND hwnd : ProcessDialogs(processId)) {
+            if (GetWindow(hwnd, GW_CHILD) != NULL)
+                continue;  // a message box, not the interstitial
             bool known = false;
             for (const Dialog &dialog : dialogs_)
                 known = known || dialog.hwnd == hwnd;
