@@ -132,83 +132,74 @@ TEST(Flow, MissingOrTooSmallProfileStopsTheGameWithTheErrorBox) {
     }
 }
 
-TEST(Flow, ElevenByteProfileIsReadWithEveryDefault) {
-    GameFolder folder;
-    folder.WriteProfile("[Main]\r\nx=1");
-    GameRun run = RunGame(folder, "3 dump");
-    ASSERT_TRUE(run.finished);
-    EXPECT_EQ(1, run.Answer(0));
-    struct Row {
-        const char *field, *expected;
-    } rows[] = {
-        {"GameName", "No Name"},
-        {"GameNameFontSize", "16"},
-        {"LogoUrl", ZI_MAKER_SITE_HOST},
-        {"LaunchSound", ""},
-        {"FullVersion", ""},
-        {"PortalRecord", ""},
-        {"PlayButtonLabel", "Play Demo"},
-        {"ExitButtonLabel", "Exit"},
-        {"GameNameToggle", " "},
-        {"UpsellLeft", "170"},
-        {"GamesTextFontSize", "8"},
-        {"TamselUrl",
-         "http://" ZI_PORTAL_HOME_HOST
-         "/lumorainterstitial/index.html?src=LumoraInterstitial&GameName=No_Name"},
-        {"GamesText1", "Get more games from"},
-        {"GamesText2", "Tamsel games!"},
-        {"GamesText3", " "},
-        {"GamesText4", "- Action && Racing"},
-        {"GamesText8", "- New games monthly"},
-        {"GamesText9", " "},
-        {"GamesText10", ""},
-        {"UpsellWidth", "260"},
-        {"UpsellGraphic", "upsell.bmp"},
-        {"UpsellFontSize", "16"},
-        {"UpsellButtonLabel", "Get Games Now"},
-        {"UpsellUrl", ZI_PORTAL_HOME_HOST},
-        {"UpsellLine1", ""},
-        {"UpsellLine16", ""},
-        {"GamesTextTop", "210"},
-        {"UpsellTextTop", "40"},
-        {"Launching", "1"},
+// The state the library holds after a silent start, read back field by field.
+TEST(Flow, ProfileValuesTheirDefaultsAndTheirLimits) {
+    const std::string name70 = "Nam" + std::string(" ") + std::string(66, 'N');
+    const std::string line200(200, 'L');
+    struct Field {
+        const char *name;
+        std::string expected;
     };
-    for (const Row &row : rows)
-        EXPECT_EQ(row.expected, GameField(folder, row.field)) << row.field;
-}
-
-TEST(Flow, NamesMatchInAnyCaseAndLongValuesAreCut) {
-    GameFolder folder;
-    std::string name70(70, 'N');
-    name70[3] = ' ';
-    std::string line200(200, 'L');
-    folder.WriteProfile("[MAIN]\r\ngamename=" + name70 +
-                        "\r\nGAMENAMEFONTSIZE=11\r\n[upsell]\r\nupsellline1=" + line200 +
-                        "\r\nUpsellLine3=third\r\nUPSELLURL=http://buy.example/now\r\n"
-                        "UpsellWidth=4294967295\r\n");
-    GameRun run = RunGame(folder, "3 dump");
-    ASSERT_TRUE(run.finished);
-    std::string name63 = name70.substr(0, 63);
-    EXPECT_EQ(name63, GameField(folder, "GameName"));
-    EXPECT_EQ("11", GameField(folder, "GameNameFontSize"));
-    name63[3] = '_';
-    std::string url = GameField(folder, "TamselUrl");
-    EXPECT_EQ("GameName=" + name63, url.substr(url.find("GameName=")));
-    EXPECT_EQ(line200.substr(0, 127), GameField(folder, "UpsellLine1"));
-    EXPECT_EQ("", GameField(folder, "UpsellLine2"));
-    EXPECT_EQ("third", GameField(folder, "UpsellLine3"));
-    EXPECT_EQ("http://buy.example/now", GameField(folder, "UpsellUrl"));
-    EXPECT_EQ("4294967295", GameField(folder, "UpsellWidth"));
-}
-
-TEST(Flow, TildeBreaksTheNameButNotTheAddress) {
-    GameFolder folder;
-    folder.WriteProfile("[Main]\r\nGameName=Deep Space~Rescue\r\n");
-    GameRun run = RunGame(folder, "3 dump");
-    ASSERT_TRUE(run.finished);
-    EXPECT_EQ("Deep Space\\nRescue", GameField(folder, "GameName"));
-    std::string url = GameField(folder, "TamselUrl");
-    EXPECT_EQ("GameName=Deep_Space_Rescue", url.substr(url.find("GameName=")));
+    struct Row {
+        const char *what;
+        std::string profile;
+        std::vector<Field> fields;
+    } rows[] = {
+        {"eleven bytes: every default",
+         "[Main]\r\nx=1",
+         {{"GameName", "No Name"},
+          {"GameNameFontSize", "16"},
+          {"LogoUrl", ZI_MAKER_SITE_HOST},
+          {"LaunchSound", ""},
+          {"ExitSound", ""},
+          {"FullVersion", ""},
+          {"PortalRecord", ""},
+          {"PlayButtonLabel", "Play Demo"},
+          {"ExitButtonLabel", "Exit"},
+          {"GameNameToggle", " "},
+          {"TamselUrl", "http://" ZI_PORTAL_HOME_HOST
+                        "/lumorainterstitial/index.html?src=LumoraInterstitial&GameName=No_Name"},
+          {"GamesText1", "Get more games from"},
+          {"GamesText4", "- Action && Racing"},
+          {"GamesText9", " "},
+          {"GamesText10", ""},
+          {"UpsellWidth", "260"},
+          {"UpsellGraphic", "upsell.bmp"},
+          {"UpsellFontSize", "16"},
+          {"UpsellButtonLabel", "Get Games Now"},
+          {"UpsellUrl", ZI_PORTAL_HOME_HOST},
+          {"UpsellLine16", ""}}},
+        {"names in any case, values cut to their fields",
+         "[MAIN]\r\ngamename=" + name70 + "\r\nGAMENAMEFONTSIZE=11\r\n[upsell]\r\nupsellline1=" +
+             line200 + "\r\nUpsellLine3=third\r\nUPSELLURL=http://buy.example/now\r\n"
+                       "UpsellWidth=4294967295\r\n",
+         {{"GameName", name70.substr(0, 63)},
+          {"GameNameFontSize", "11"},
+          {"TamselUrl", "http://" ZI_PORTAL_HOME_HOST
+                        "/lumorainterstitial/index.html?src=LumoraInterstitial&GameName=Nam_" +
+                            std::string(59, 'N')},
+          {"UpsellLine1", line200.substr(0, 127)},
+          {"UpsellLine2", ""},
+          {"UpsellLine3", "third"},
+          {"UpsellUrl", "http://buy.example/now"},
+          {"UpsellWidth", "4294967295"}}},
+        {"a tilde breaks the name but not the address",
+         "[Main]\r\nGameName=Deep Space~Rescue\r\n",
+         {{"GameName", "Deep Space\\nRescue"},
+          {"TamselUrl", "http://" ZI_PORTAL_HOME_HOST
+                        "/lumorainterstitial/index.html?src=LumoraInterstitial&GameName="
+                        "Deep_Space_Rescue"}}},
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.what);
+        GameFolder folder;
+        folder.WriteProfile(row.profile);
+        GameRun run = RunGame(folder, "3 dump");
+        ASSERT_TRUE(run.finished);
+        EXPECT_EQ(1, run.Answer(0));
+        for (const Field &field : row.fields)
+            EXPECT_EQ(field.expected, GameField(folder, field.name)) << field.name;
+    }
 }
 
 TEST(Flow, ReadOnlyProfileIsMadeWritableAndGetsTheRecord) {

@@ -35,13 +35,7 @@ static void DumpState(const CInterstitial &s) {
     auto number = [out](const char *name, unsigned long value) {
         fprintf(out, "%s=%lu\n", name, value);
     };
-    number("GamesTextTop", (unsigned long)s.m_nGamesTextTop);
-    number("UpsellTextTop", (unsigned long)s.m_nUpsellTextTop);
-    number("Launching", (unsigned long)s.m_bLaunching);
-    number("PortalHandled", (unsigned long)s.m_bPortalHandled);
     text("ProfilePath", s.m_szProfilePath);
-    text("MainAppPath", s.m_szMainAppPath);
-    number("Region", (unsigned long)s.m_nRegion);
     text("GameName", s.m_szGameName);
     number("GameNameFontSize", s.m_nGameNameFontSize);
     text("LogoUrl", s.m_szLogoUrl);
@@ -53,8 +47,6 @@ static void DumpState(const CInterstitial &s) {
     text("ExitButtonLabel", s.m_szExitButtonLabel);
     text("GameNameToggle", s.m_szGameNameToggle);
     text("UpsellButtonLabel", s.m_szUpsellButtonLabel);
-    number("UpsellLeft", (unsigned long)s.m_nUpsellLeft);
-    number("GamesTextFontSize", (unsigned long)s.m_nGamesTextFontSize);
     text("TamselUrl", s.m_szTamselUrl);
     for (int i = 0; i < 16; i++) {
         char name[32];
