@@ -20,7 +20,7 @@ const char *Step(const char *at, const char *end, NextCharFn next) {
     return to < end ? to : end;
 }
 
-}  // namespace
+} // namespace
 
 ptrdiff_t DbcsFind(const char *text, const char *pattern, bool dbcs, NextCharFn next) {
     if (!dbcs) {
@@ -56,10 +56,10 @@ std::string FileUrlPath(const std::string &urlCopy) {
     return urlCopy.size() > schemeLength ? urlCopy.substr(schemeLength) : std::string();
 }
 
-void ApplyShortPath(std::string &urlCopy, const std::string &path, const char *shortPath,
-                    bool dbcs, NextCharFn next) {
+void ApplyShortPath(std::string &urlCopy, const std::string &path, const char *shortPath, bool dbcs,
+                    NextCharFn next) {
     if (shortPath[0] == '\0')
-        return;  // nothing was written: the path stays as given
+        return; // nothing was written: the path stays as given
     // The first occurrence over the whole URL copy, as the search finds it; for a path that
     // also occurs inside "file://" itself ("e", "le") that earlier occurrence is the one.
     ptrdiff_t at = DbcsFind(urlCopy.c_str(), path.c_str(), dbcs, next);
@@ -69,7 +69,7 @@ void ApplyShortPath(std::string &urlCopy, const std::string &path, const char *s
 
 bool RewriteCommandTemplate(char *commandTemplate) {
     if (char *placeholder = strstr(commandTemplate, "%1")) {
-        placeholder[1] = 's';  // same length; quotes around the placeholder stay
+        placeholder[1] = 's'; // same length; quotes around the placeholder stay
         return true;
     }
     if (char *marker = strstr(commandTemplate, "-nohome")) {

@@ -8,10 +8,10 @@
 #include "../common/text.h"
 
 // Sizes of the launcher's working buffers, in bytes including the terminator.
-const size_t kBrowserBufferSize = 2048;   // value, key-name and retry buffers
-const size_t kRegistryReadLimit = 260;    // every registry read and the short path
-const size_t kCommandExtraBytes = 510;    // command buffer = URL copy's length + this
-const size_t kFormattedCommandLimit = 1024;  // the most the platform's formatter writes
+const size_t kBrowserBufferSize = 2048;     // value, key-name and retry buffers
+const size_t kRegistryReadLimit = 260;      // every registry read and the short path
+const size_t kCommandExtraBytes = 510;      // command buffer = URL copy's length + this
+const size_t kFormattedCommandLimit = 1024; // the most the platform's formatter writes
 
 // The byte offset of the first occurrence of `pattern` in `text`, or -1.
 // Without double-byte character sets (`dbcs` false) this is a plain byte search. With them,
@@ -36,8 +36,8 @@ std::string FileUrlPath(const std::string &urlCopy);
 // emptied before the call. An empty `shortPath` means the call wrote nothing (no such
 // file, an empty path, or a short form that does not fit 260 bytes): the URL copy then
 // keeps the path as the caller gave it, so it never receives text the call did not write.
-void ApplyShortPath(std::string &urlCopy, const std::string &path, const char *shortPath,
-                    bool dbcs, NextCharFn next);
+void ApplyShortPath(std::string &urlCopy, const std::string &path, const char *shortPath, bool dbcs,
+                    NextCharFn next);
 
 // The template rewrite, in place and by plain byte search: the "1" of the first "%1"
 // becomes "s"; failing that, the first "-nohome" and everything behind it become "%s".

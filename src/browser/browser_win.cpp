@@ -80,7 +80,7 @@ int Launch(const char *url) {
     std::string scheme =
         urlCopy.substr(0, SchemeLength(urlCopy.c_str(), DbcsEnabled(), NextSystemChar));
     if (!scheme.empty())
-        CharLowerA(&scheme[0]);  // the URL copy keeps the caller's case
+        CharLowerA(&scheme[0]); // the URL copy keeps the caller's case
     if (IsFileScheme(scheme.c_str())) {
         std::string path = FileUrlPath(urlCopy);
         // Emptied first, and the result not needed: whatever the call does not write reads
@@ -95,7 +95,7 @@ int Launch(const char *url) {
     if (!FindCommandTemplate(keyName, value))
         return 0;
     if (urlCopy.empty())
-        return 1;  // a browser is there, but nothing to show
+        return 1; // a browser is there, but nothing to show
     if (!RewriteCommandTemplate(value))
         return 0;
 
@@ -114,12 +114,12 @@ int Launch(const char *url) {
     return WinExec(retry, SW_SHOWDEFAULT) > 31 ? 1 : 0;
 }
 
-}  // namespace
+} // namespace
 
 int LaunchBrowser(const char *url) {
     try {
         return Launch(url != NULL ? url : "");
     } catch (const std::bad_alloc &) {
-        return 0;  // out of memory for a working text: nothing is started
+        return 0; // out of memory for a working text: nothing is started
     }
 }

@@ -18,7 +18,7 @@ bool AppendText(char *dest, size_t size, const char *src) {
     if (size == 0)
         return false;
     size_t used = strnlen(dest, size);
-    if (used >= size) {  // not terminated inside its field: terminate it at the end
+    if (used >= size) { // not terminated inside its field: terminate it at the end
         dest[size - 1] = '\0';
         return false;
     }
@@ -51,7 +51,7 @@ bool FormatWithOneText(char *out, size_t size, const char *format, const char *a
         const char *piece = p;
         size_t pieceLength = 1;
         if (p[0] == '%' && p[1] == '%') {
-            pieceLength = 1;  // "%%" gives one "%"
+            pieceLength = 1; // "%%" gives one "%"
             p += 2;
         } else if (p[0] == '%' && p[1] == 's' && !argUsed) {
             piece = arg;

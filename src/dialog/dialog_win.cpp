@@ -54,7 +54,7 @@ void TrackHotZone(HWND hwnd, POINT *point) {
     (void)hwnd;
     TrackStep step = TrackPointer(g_hotZoneRect, {point->x, point->y});
     if (step.stayed) {
-        SetCursor(HandCursor());  // again on every move inside; the region stays
+        SetCursor(HandCursor()); // again on every move inside; the region stays
         return;
     }
     if (step.left) {
@@ -71,7 +71,7 @@ void TrackHotZone(HWND hwnd, POINT *point) {
 
 int HotZoneClick(HWND hwnd, POINT *point) {
     (void)hwnd;
-    (void)point;  // the region decides, not the point of the release
+    (void)point; // the region decides, not the point of the release
     ClickAction action = ClickActionFor(g_Interstitial.m_nRegion);
     switch (action.page) {
     case ClickPage::Info:
@@ -100,7 +100,7 @@ static INT_PTR OnInitDialog(HWND hwnd) {
     SetWindowLongA(hwnd, GWL_STYLE, GetWindowLongA(hwnd, GWL_STYLE) | WS_SYSMENU);
     const char *name = g_Interstitial.GetGameName();
     if (name[0] != '\0')
-        SetWindowTextA(hwnd, name);  // unchanged, line feeds included
+        SetWindowTextA(hwnd, name); // unchanged, line feeds included
     // Keeps the corner the template was centred at and becomes 500 x 360; with neither
     // caption nor frame that is also the client area and the background picture.
     RECT window;
@@ -149,11 +149,11 @@ INT_PTR CALLBACK InterstitialDlgProc(HWND hwnd, UINT message, WPARAM wParam, LPA
     case WM_MOUSEMOVE:
         return OnMouseMove(hwnd, lParam);
     case WM_LBUTTONDOWN:
-        (void)MousePoint(lParam);  // a press neither acts nor captures the mouse
+        (void)MousePoint(lParam); // a press neither acts nor captures the mouse
         return FALSE;
     case WM_LBUTTONUP:
         return OnLeftButtonUp(hwnd, lParam);
-    default:  // WM_NCDESTROY included
+    default: // WM_NCDESTROY included
         return FALSE;
     }
 }

@@ -5,7 +5,7 @@
 
 // A window's device context: GetDC ... ReleaseDC.
 class ScopedWindowDC {
-public:
+  public:
     explicit ScopedWindowDC(HWND hwnd) : hwnd_(hwnd), dc_(GetDC(hwnd)) {}
     ~ScopedWindowDC() {
         if (dc_ != NULL)
@@ -13,16 +13,18 @@ public:
     }
     ScopedWindowDC(const ScopedWindowDC &) = delete;
     ScopedWindowDC &operator=(const ScopedWindowDC &) = delete;
-    HDC Get() const { return dc_; }
+    HDC Get() const {
+        return dc_;
+    }
 
-private:
+  private:
     HWND hwnd_;
     HDC dc_;
 };
 
 // A memory device context compatible with another: CreateCompatibleDC ... DeleteDC.
 class ScopedMemoryDC {
-public:
+  public:
     explicit ScopedMemoryDC(HDC like) : dc_(CreateCompatibleDC(like)) {}
     ~ScopedMemoryDC() {
         if (dc_ != NULL)
@@ -30,16 +32,18 @@ public:
     }
     ScopedMemoryDC(const ScopedMemoryDC &) = delete;
     ScopedMemoryDC &operator=(const ScopedMemoryDC &) = delete;
-    HDC Get() const { return dc_; }
+    HDC Get() const {
+        return dc_;
+    }
 
-private:
+  private:
     HDC dc_;
 };
 
 // An object selected into a DC; the object the DC held before is selected back at the end.
 // Selecting a null handle fails and selects nothing, which leaves nothing to put back.
 class ScopedSelection {
-public:
+  public:
     ScopedSelection(HDC dc, HGDIOBJ object)
         : dc_(dc), previous_(dc != NULL && object != NULL ? SelectObject(dc, object) : NULL) {}
     ~ScopedSelection() {
@@ -49,7 +53,7 @@ public:
     ScopedSelection(const ScopedSelection &) = delete;
     ScopedSelection &operator=(const ScopedSelection &) = delete;
 
-private:
+  private:
     HDC dc_;
     HGDIOBJ previous_;
 };
@@ -57,7 +61,7 @@ private:
 // A font of its own: CreateFontIndirectA ... DeleteObject. Declare it before the selection
 // that holds it, so that it is selected out before it is deleted.
 class ScopedFont {
-public:
+  public:
     explicit ScopedFont(const LOGFONTA &record) : font_(CreateFontIndirectA(&record)) {}
     ~ScopedFont() {
         if (font_ != NULL)
@@ -65,8 +69,10 @@ public:
     }
     ScopedFont(const ScopedFont &) = delete;
     ScopedFont &operator=(const ScopedFont &) = delete;
-    HFONT Get() const { return font_; }
+    HFONT Get() const {
+        return font_;
+    }
 
-private:
+  private:
     HFONT font_;
 };

@@ -6,10 +6,8 @@ const Rect kQuietBand = {0, 140, 500, 300};
 // Zone 5 (the close mark) is tested before zone 4 (the logo). No two rectangles overlap, so
 // the order decides nothing; it is kept as the order of the tests all the same.
 const HotZone kHotZones[kHotZoneCount] = {
-    {kZoneMoreGames, {20, 310, 130, 340}},
-    {kZoneUpsell, {210, 310, 340, 340}},
-    {kZonePlay, {370, 310, 475, 340}},
-    {kZoneClose, {460, 5, 495, 30}},
+    {kZoneMoreGames, {20, 310, 130, 340}}, {kZoneUpsell, {210, 310, 340, 340}},
+    {kZonePlay, {370, 310, 475, 340}},     {kZoneClose, {460, 5, 495, 30}},
     {kZoneLogo, {15, 10, 150, 65}},
 };
 
@@ -37,10 +35,10 @@ TrackStep TrackPointer(const HotZone *current, Point point) {
 ClickAction ClickActionFor(int32_t region) {
     switch (region) {
     case kZoneMoreGames:
-    case 6:  // reaches a click only through a host's SetRegion
+    case 6: // reaches a click only through a host's SetRegion
         return {ClickPage::Info, kClickStays};
     case kZoneUpsell:
-    case 7:  // likewise
+    case 7: // likewise
         return {ClickPage::Upsell, kClickEndsQuit};
     case kZonePlay:
         return {ClickPage::None, kClickEndsPlay};

@@ -16,7 +16,7 @@ enum HotZoneId : int32_t {
 
 struct HotZone {
     int32_t id;
-    Rect rect;  // inclusive bounds
+    Rect rect; // inclusive bounds
 };
 
 // The middle of the picture: a pointer here tests no zone at all.

@@ -25,7 +25,7 @@ int32_t MulDivRounded(int32_t number, int32_t numerator, int32_t denominator) {
         n = -n;
         d = -d;
     }
-    int64_t product = n * numerator;  // at most 2^62 in size: no overflow
+    int64_t product = n * numerator; // at most 2^62 in size: no overflow
     int64_t half = d / 2;
     int64_t result = product >= 0 ? (product + half) / d : (product - half) / d;
     if (result > 2147483647 || result < -2147483647)
@@ -67,7 +67,7 @@ Point UpsellPictureAt(uint32_t upsellWidth, int32_t upsellLeft) {
 }
 
 int32_t PictureLeft(int32_t centreX, int32_t width) {
-    return AsSigned((uint32_t)centreX - (uint32_t)(width / 2));  // / truncates towards zero
+    return AsSigned((uint32_t)centreX - (uint32_t)(width / 2)); // / truncates towards zero
 }
 
 int32_t UpsellTextLeft(int32_t upsellLeft) {

@@ -15,23 +15,23 @@ struct PicturePair {
 PicturePair PicturesForDepth(int32_t bitsPerPixel);
 
 // Fixed places and sizes.
-const int32_t kBackgroundCopyWidth = 600;  // more than the 500 x 360 picture and client hold
+const int32_t kBackgroundCopyWidth = 600; // more than the 500 x 360 picture and client hold
 const int32_t kBackgroundCopyHeight = 600;
 const int32_t kClientWidth = 500;
 const int32_t kClientHeight = 360;
 const Point kExitOverlayAt = {361, 309};
-const int32_t kExitOverlayCopyWidth = 123;  // the 124 x 38 overlay minus its last column
-const int32_t kExitOverlayCopyHeight = 37;  // and its last row
+const int32_t kExitOverlayCopyWidth = 123; // the 124 x 38 overlay minus its last column
+const int32_t kExitOverlayCopyHeight = 37; // and its last row
 const Point kGameNameAt = {196, 9};
 const int32_t kGamesTextLeft = 15;
 const int32_t kUpsellPictureTop = 50;
-const int32_t kUpsellMargin = 35;          // upsell text left = m_nUpsellLeft + 35
+const int32_t kUpsellMargin = 35;           // upsell text left = m_nUpsellLeft + 35
 const int32_t kUpsellTextBelowPicture = 65; // upsell text top = picture height + 65
 const uint32_t kTextColour = 0x00E6FFFFu;   // COLORREF: red 255, green 255, blue 230
 const uint32_t kCanvasColour = 0x006F5A45u; // COLORREF of the picture's slate blue (69, 90, 111)
 const int32_t kWeightNormal = 400;
 const int32_t kWeightBold = 700;
-const int32_t kGameNameMinFullHeight = 12;  // below this point size the name box is doubled
+const int32_t kGameNameMinFullHeight = 12; // below this point size the name box is doubled
 
 // MulDiv as the platform does it: number * numerator / denominator through 64 bits, rounded
 // to nearest with halves away from zero; -1 when the denominator is 0 or the result does

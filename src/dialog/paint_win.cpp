@@ -67,16 +67,22 @@ const char *InCurrentDirectory(const char *file, char *path, DWORD size) {
 
 // A window DC set up for the interstitial's text: transparent background, pale cream.
 class TextDC {
-public:
+  public:
     explicit TextDC(HWND hwnd) : window_(hwnd) {
         SetBkMode(window_.Get(), TRANSPARENT);
         SetTextColor(window_.Get(), kTextColour);
     }
-    HDC Get() const { return window_.Get(); }
-    int32_t LogPixelsX() const { return GetDeviceCaps(window_.Get(), LOGPIXELSX); }
-    int32_t LogPixelsY() const { return GetDeviceCaps(window_.Get(), LOGPIXELSY); }
+    HDC Get() const {
+        return window_.Get();
+    }
+    int32_t LogPixelsX() const {
+        return GetDeviceCaps(window_.Get(), LOGPIXELSX);
+    }
+    int32_t LogPixelsY() const {
+        return GetDeviceCaps(window_.Get(), LOGPIXELSY);
+    }
 
-private:
+  private:
     ScopedWindowDC window_;
 };
 
@@ -94,7 +100,7 @@ LOGFONTA FontRecord(int32_t height, int32_t weight) {
 // The font of one text line: created and selected for that line, selected out and deleted
 // when the line is drawn.
 class LineFont {
-public:
+  public:
     LineFont(HDC dc, int32_t height, int32_t weight)
         : dc_(dc), font_(FontRecord(height, weight)), selected_(dc, font_.Get()) {}
 
@@ -111,13 +117,13 @@ public:
         DrawTextA(dc_, text, -1, &rect, 0);
     }
 
-private:
+  private:
     HDC dc_;
-    ScopedFont font_;           // declared before the selection: selected out, then deleted
+    ScopedFont font_; // declared before the selection: selected out, then deleted
     ScopedSelection selected_;
 };
 
-}  // namespace
+} // namespace
 
 void CInterstitial::ShowLaunchDialog(HWND hwnd) {
     ReleaseSlot(g_hbmBackground);
@@ -131,8 +137,8 @@ void CInterstitial::ShowLaunchDialog(HWND hwnd) {
         if (g_hbmBackground == NULL)
             OutputDebugStringA("ZelInterstitial: ShowLaunchDialog()   Load Image failed\n");
         ScopedSelection selected(memory.Get(), g_hbmBackground);
-        BitBlt(window.Get(), 0, 0, kBackgroundCopyWidth, kBackgroundCopyHeight, memory.Get(), 0,
-               0, SRCCOPY);
+        BitBlt(window.Get(), 0, 0, kBackgroundCopyWidth, kBackgroundCopyHeight, memory.Get(), 0, 0,
+               SRCCOPY);
     }
     if (g_hbmBackground == NULL)
         FillWithCanvas(hwnd);
@@ -180,7 +186,7 @@ void CInterstitial::ShowGamesText(HWND hwnd) {
     for (uint32_t slot = 0; slot < 16; slot++) {
         const char *line = m_szGamesText[slot];
         if (line[0] == '\0')
-            continue;  // skipped, but the slot keeps its place
+            continue; // skipped, but the slot keeps its place
         int32_t h = FontHeight((uint32_t)m_nGamesTextFontSize, dc.LogPixelsY());
         LineFont font(dc.Get(), h, kWeightNormal);
         SIZE size = font.Measure(line, sizeof m_szGamesText[slot]);
@@ -198,14 +204,13 @@ void CInterstitial::ShowUpsellGraphic(HWND hwnd) {
 int CInterstitial::PlaceBitmap(HWND hwnd, char *file, POINT *where) {
     char path[MAX_PATH];
     ReleaseSlot(g_hbmUpsell);
-    g_hbmUpsell = static_cast<HBITMAP>(
-        LoadImageA(NULL, InCurrentDirectory(file, path, sizeof path), IMAGE_BITMAP, 0, 0,
-                   LR_LOADFROMFILE));
+    g_hbmUpsell = static_cast<HBITMAP>(LoadImageA(NULL, InCurrentDirectory(file, path, sizeof path),
+                                                  IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
     if (g_hbmUpsell == NULL)
         OutputDebugStringA("ZelInterstitial: PlaceBitmap()  Load of bitmap failed\n");
 
     BITMAP picture;
-    memset(&picture, 0, sizeof picture);  // a failed load leaves 0 x 0
+    memset(&picture, 0, sizeof picture); // a failed load leaves 0 x 0
     if (g_hbmUpsell != NULL)
         GetObjectA(g_hbmUpsell, sizeof picture, &picture);
     Point centre = {0, 0};
@@ -222,11 +227,11 @@ void CInterstitial::ShowUpsellText(HWND hwnd) {
     for (uint32_t slot = 0; slot < 16; slot++) {
         const char *line = m_szUpsellLines[slot];
         if (line[0] == '\0')
-            continue;  // skipped, but the slot keeps its place
+            continue; // skipped, but the slot keeps its place
         int32_t h = FontHeight(m_nUpsellFontSize, dc.LogPixelsY());
         LineFont font(dc.Get(), h, kWeightNormal);
         SIZE size = font.Measure(line, sizeof m_szUpsellLines[slot]);
-        int32_t top = SlotTop(m_nUpsellTextTop, LineOffset(h, slot), 0);  // no lift here
+        int32_t top = SlotTop(m_nUpsellTextTop, LineOffset(h, slot), 0); // no lift here
         font.Draw(line, TextBoxAt(left, top, size.cx, size.cy));
     }
 }

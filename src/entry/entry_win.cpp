@@ -8,7 +8,7 @@
 
 CInterstitial g_Interstitial;
 HINSTANCE g_hInstance = NULL;
-HWND g_hwndOwner = NULL;  // nothing sets it: the dialog and the error box have no owner
+HWND g_hwndOwner = NULL; // nothing sets it: the dialog and the error box have no owner
 
 static void ShowMissingProfileBox() {
     char caption[128];

@@ -18,9 +18,9 @@ static void PlaySoundFile(const char *file, int silent) {
 }
 
 static int ShowInterstitial() {
-    INT_PTR result = DialogBoxParamA(g_hInstance, MAKEINTRESOURCEA(IDD_INTERSTITIAL),
-                                     g_hwndOwner, InterstitialDlgProc, 0);
-    return result == -1 ? 1 : (int)result;  // a dialog that cannot be created lets the game go on
+    INT_PTR result = DialogBoxParamA(g_hInstance, MAKEINTRESOURCEA(IDD_INTERSTITIAL), g_hwndOwner,
+                                     InterstitialDlgProc, 0);
+    return result == -1 ? 1 : (int)result; // a dialog that cannot be created lets the game go on
 }
 
 int CInterstitial::BeginGame(int silent) {

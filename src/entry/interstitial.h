@@ -12,7 +12,7 @@
 extern "C" ZI_API int fnGameBeginEnd(int flags);
 
 class ZI_API CInterstitial {
-public:
+  public:
     CInterstitial();
     ~CInterstitial();
     CInterstitial &operator=(CInterstitial const &other);

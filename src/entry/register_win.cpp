@@ -10,8 +10,8 @@ static const char kValueName[] = "ZelInterstitialDLL";
 extern "C" __declspec(dllexport) HRESULT WINAPI DllRegisterServer() {
     HKEY key;
     DWORD disposition = 0;
-    if (RegCreateKeyExA(HKEY_CLASSES_ROOT, kPreferencesKey, 0, NULL, 0, KEY_ALL_ACCESS, NULL,
-                        &key, &disposition) != ERROR_SUCCESS)
+    if (RegCreateKeyExA(HKEY_CLASSES_ROOT, kPreferencesKey, 0, NULL, 0, KEY_ALL_ACCESS, NULL, &key,
+                        &disposition) != ERROR_SUCCESS)
         return 0;
 
     // Any value of 1 to 260 bytes counts as registered. The value written below is 261
@@ -19,8 +19,7 @@ extern "C" __declspec(dllexport) HRESULT WINAPI DllRegisterServer() {
     char existing[260];
     DWORD type = 0;
     DWORD size = sizeof existing;
-    if (RegQueryValueExA(key, kValueName, NULL, &type, (BYTE *)existing, &size) ==
-            ERROR_SUCCESS &&
+    if (RegQueryValueExA(key, kValueName, NULL, &type, (BYTE *)existing, &size) == ERROR_SUCCESS &&
         size != 0) {
         RegCloseKey(key);
         return 0;
@@ -37,10 +36,9 @@ extern "C" __declspec(dllexport) HRESULT WINAPI DllRegisterServer() {
 
 extern "C" __declspec(dllexport) HRESULT WINAPI DllUnRegisterServer() {
     HKEY key;
-    if (RegOpenKeyExA(HKEY_CLASSES_ROOT, kPreferencesKey, 0, KEY_ALL_ACCESS, &key) !=
-        ERROR_SUCCESS)
+    if (RegOpenKeyExA(HKEY_CLASSES_ROOT, kPreferencesKey, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS)
         return 0;
-    RegDeleteValueA(key, kValueName);  // the key and its other values stay
+    RegDeleteValueA(key, kValueName); // the key and its other values stay
     RegCloseKey(key);
     return 0;
 }

@@ -35,8 +35,8 @@ int CInterstitial::GetTovrinPath() {
     memset(keyPath, 0, sizeof keyPath);
 
     HKEY key;
-    if (RegOpenKeyExA(HKEY_CLASSES_ROOT, "Software\\Corvane\\Lumora\\CurrentVersion", 0,
-                      KEY_READ, &key) == ERROR_SUCCESS) {
+    if (RegOpenKeyExA(HKEY_CLASSES_ROOT, "Software\\Corvane\\Lumora\\CurrentVersion", 0, KEY_READ,
+                      &key) == ERROR_SUCCESS) {
         if (ReadDefaultValue(key, version, sizeof version))
             snprintf(keyPath, sizeof keyPath, "Software\\Corvane\\Lumora\\%s\\Preferences\\MainApp",
                      version);
@@ -60,8 +60,8 @@ namespace {
 // client that signals several at once is read as taking over.
 enum { kWaitExit, kWaitPlay, kWaitPlaySilent, kEventCount };
 
-const char *const kEventNames[kEventCount] = {
-    "LumoraIniLaunch_Exit", "LumoraIniLaunch_Play", "LumoraIniLaunch_Play_Silent"};
+const char *const kEventNames[kEventCount] = {"LumoraIniLaunch_Exit", "LumoraIniLaunch_Play",
+                                              "LumoraIniLaunch_Play_Silent"};
 const int kCreationOrder[kEventCount] = {kWaitPlay, kWaitExit, kWaitPlaySilent};
 
 const DWORD kPortalWaitMs = 40000;
@@ -78,7 +78,7 @@ struct PortalEvents {
     // event cannot be created; what was created is closed by the destructor.
     bool Create() {
         for (int index : kCreationOrder) {
-            SetLastError(ERROR_SUCCESS);  // a new event need not clear the last error
+            SetLastError(ERROR_SUCCESS); // a new event need not clear the last error
             handles[index] = CreateEventA(NULL, TRUE, FALSE, kEventNames[index]);
             if (handles[index] == NULL || GetLastError() == ERROR_ALREADY_EXISTS)
                 return false;
@@ -113,7 +113,7 @@ bool StartClient(char *commandLine) {
     return true;
 }
 
-}  // namespace
+} // namespace
 
 int RunPortalHandOff(CInterstitial &game, const char *commandLine) {
     if (!game.GetTovrinPath())

@@ -21,7 +21,7 @@ bool SplitDriveAndDirectory(const char *path, NextCharFn next, char *drive, size
     const char *rest = path;
     if (path[0] != '\0' && path[1] == ':')
         rest = path + 2;
-    const char *dirEnd = rest;  // one past the last separator
+    const char *dirEnd = rest; // one past the last separator
     for (const char *p = rest; *p != '\0'; p = next(p)) {
         if (*p == '\\' || *p == '/')
             dirEnd = p + 1;

@@ -16,8 +16,8 @@ static const char *NextCharOfCodePage(const char *p) {
     return CharNextA(p);
 }
 
-static void ReadText(const char *path, const char *section, const char *key,
-                     const char *fallback, char *field, DWORD size) {
+static void ReadText(const char *path, const char *section, const char *key, const char *fallback,
+                     char *field, DWORD size) {
     GetPrivateProfileStringA(section, key, fallback, field, size, path);
     field[size - 1] = '\0';
 }
@@ -88,8 +88,7 @@ int CInterstitial::LoadProfile(char *fileName) {
     m_nGamesTextFontSize = 8;
 
     LoadStringA(g_hInstance, IDS_INFO_URL_BASE, m_szTamselUrl, sizeof m_szTamselUrl);
-    LoadStringA(g_hInstance, IDS_GAME_NAME_TOGGLE, m_szGameNameToggle,
-                sizeof m_szGameNameToggle);
+    LoadStringA(g_hInstance, IDS_GAME_NAME_TOGGLE, m_szGameNameToggle, sizeof m_szGameNameToggle);
     for (int line = 0; line <= IDS_GAMES_TEXT_LAST - IDS_GAMES_TEXT_FIRST; line++)
         LoadStringA(g_hInstance, IDS_GAMES_TEXT_FIRST + line, m_szGamesText[line],
                     sizeof m_szGamesText[line]);
@@ -104,8 +103,7 @@ int CInterstitial::LoadProfile(char *fileName) {
     m_nUpsellFontSize = GetPrivateProfileIntA("Upsell", "UpsellFontSize", 16, path);
     ReadText(path, "Upsell", "UpsellButtonLabel", "Get Games Now", m_szUpsellButtonLabel,
              sizeof m_szUpsellButtonLabel);
-    ReadText(path, "Upsell", "UpsellURL", ZI_PORTAL_HOME_HOST, m_szUpsellUrl,
-             sizeof m_szUpsellUrl);
+    ReadText(path, "Upsell", "UpsellURL", ZI_PORTAL_HOME_HOST, m_szUpsellUrl, sizeof m_szUpsellUrl);
     for (int n = 1; n <= 16; n++) {
         snprintf(keyName, sizeof keyName, "UpsellLine%d", n);
         ReadText(path, "Upsell", keyName, "", m_szUpsellLines[n - 1],
