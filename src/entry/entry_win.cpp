@@ -3,6 +3,7 @@
 
 #include "../../res/resource_ids.h"
 #include "../common/text.h"
+#include "../profile/profile_name.h"
 #include "globals.h"
 #include "interstitial.h"
 
@@ -19,12 +20,13 @@ static void ShowMissingProfileBox() {
     LoadStringA(g_hInstance, IDS_PROFILE_ERROR_CAPTION, caption, sizeof caption);
     LoadStringA(g_hInstance, IDS_PROFILE_ERROR_TEXT, format, sizeof format);
     // The box names the plain file name, never the full path that was searched.
-    FormatWithOneText(text, sizeof text, format, "launch.ini");
+    FormatWithOneText(text, sizeof text, format, kProfileFileName);
     MessageBoxA(g_hwndOwner, text, caption, MB_OK | MB_ICONERROR);
 }
 
 extern "C" int fnGameBeginEnd(int flags) {
-    char profileName[] = "launch.ini";
+    char profileName[sizeof kProfileFileName];
+    memcpy(profileName, kProfileFileName, sizeof profileName);
     if (g_Interstitial.LoadProfile(profileName) != 1) {
         OutputDebugStringA("ZelcInterstitial: Failed to load profile file (No Play)\n");
         ShowMissingProfileBox();

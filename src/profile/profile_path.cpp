@@ -45,3 +45,15 @@ bool ComposeProfilePath(char *dest, size_t size, const char *drive, const char *
     dest[0] = '\0';
     return false;
 }
+
+bool ProfilePathBeside(char *dest, size_t size, const char *exePath, NextCharFn next,
+                       const char *fileName) {
+    char drive[260];
+    char dir[260];
+    if (!SplitDriveAndDirectory(exePath, next, drive, sizeof drive, dir, sizeof dir)) {
+        if (size > 0)
+            dest[0] = '\0';
+        return false;
+    }
+    return ComposeProfilePath(dest, size, drive, dir, fileName);
+}

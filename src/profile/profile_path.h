@@ -14,3 +14,8 @@ bool SplitDriveAndDirectory(const char *path, NextCharFn next, char *drive, size
 // drive + dir + fileName into `dest`; false, with `dest` emptied, when it does not fit.
 bool ComposeProfilePath(char *dest, size_t size, const char *drive, const char *dir,
                         const char *fileName);
+
+// The profile's path beside the executable `exePath`: its drive and directory (each split
+// into 260 bytes) plus `fileName`. False, with `dest` emptied, when any part does not fit.
+bool ProfilePathBeside(char *dest, size_t size, const char *exePath, NextCharFn next,
+                       const char *fileName);

@@ -1,5 +1,5 @@
 // Locating and reading the game's profile, "launch.ini" beside the game's executable.
-#include <stdio.h>
+#include <stddef.h>
 #include <string.h>
 
 #include "../../res/resource_ids.h"
@@ -7,23 +7,62 @@
 #include "../entry/globals.h"
 #include "../entry/interstitial.h"
 #include "info_url.h"
+#include "profile_keys.h"
 #include "profile_path.h"
-#include "zi_config.h"
 
-static const char kProfileName[] = "launch.ini";
+// Where each row of the key table lands in CInterstitial, in the table's order.
+struct FieldPlace {
+    size_t offset;
+    size_t size;
+};
+#define ZI_FIELD(member)                                                                           \
+    { offsetof(CInterstitial, member), sizeof(CInterstitial::member) }
+static constexpr FieldPlace kFieldPlaces[] = {
+    ZI_FIELD(m_szGameName),          ZI_FIELD(m_nGameNameFontSize), ZI_FIELD(m_szLogoUrl),
+    ZI_FIELD(m_szLaunchSound),       ZI_FIELD(m_szExitSound),       ZI_FIELD(m_szFullVersion),
+    ZI_FIELD(m_szPortalRecord),      ZI_FIELD(m_szPlayButtonLabel), ZI_FIELD(m_szExitButtonLabel),
+    ZI_FIELD(m_nUpsellWidth),        ZI_FIELD(m_szUpsellGraphic),   ZI_FIELD(m_nUpsellFontSize),
+    ZI_FIELD(m_szUpsellButtonLabel), ZI_FIELD(m_szUpsellUrl),       ZI_FIELD(m_szUpsellLines[0]),
+    ZI_FIELD(m_szUpsellLines[1]),    ZI_FIELD(m_szUpsellLines[2]),  ZI_FIELD(m_szUpsellLines[3]),
+    ZI_FIELD(m_szUpsellLines[4]),    ZI_FIELD(m_szUpsellLines[5]),  ZI_FIELD(m_szUpsellLines[6]),
+    ZI_FIELD(m_szUpsellLines[7]),    ZI_FIELD(m_szUpsellLines[8]),  ZI_FIELD(m_szUpsellLines[9]),
+    ZI_FIELD(m_szUpsellLines[10]),   ZI_FIELD(m_szUpsellLines[11]), ZI_FIELD(m_szUpsellLines[12]),
+    ZI_FIELD(m_szUpsellLines[13]),   ZI_FIELD(m_szUpsellLines[14]), ZI_FIELD(m_szUpsellLines[15]),
+};
+#undef ZI_FIELD
+
+// The table and the fields agree row by row: a text row's size is its field's, an integer
+// row lands in a 32-bit field.
+static constexpr bool FieldsMatchTable() {
+    if (sizeof kFieldPlaces / sizeof kFieldPlaces[0] != kProfileKeyCount)
+        return false;
+    for (size_t row = 0; row < kProfileKeyCount; row++) {
+        size_t expected = kProfileKeys[row].kind == kProfileText ? kProfileKeys[row].size : 4;
+        if (kFieldPlaces[row].size != expected)
+            return false;
+    }
+    return true;
+}
+static_assert(FieldsMatchTable(), "the key table and CInterstitial's fields differ");
 
 static const char *NextCharOfCodePage(const char *p) {
     return CharNextA(p);
 }
 
-static void ReadText(const char *path, const char *section, const char *key, const char *fallback,
-                     char *field, DWORD size) {
-    GetPrivateProfileStringA(section, key, fallback, field, size, path);
-    field[size - 1] = '\0';
+static void ReadRow(CInterstitial &game, const char *path, size_t row) {
+    const ProfileKey &key = kProfileKeys[row];
+    char *field = reinterpret_cast<char *>(&game) + kFieldPlaces[row].offset;
+    if (key.kind == kProfileInteger) {
+        uint32_t value = GetPrivateProfileIntA(key.section, key.name, key.intDefault, path);
+        memcpy(field, &value, sizeof value);
+        return;
+    }
+    GetPrivateProfileStringA(key.section, key.name, key.textDefault, field, key.size, path);
+    field[key.size - 1] = '\0';
 }
 
 int CInterstitial::SetProfilePath(char *fileName) {
-    const char *name = fileName != NULL ? fileName : kProfileName;
+    const char *name = fileName != NULL ? fileName : kProfileFileName;
 
     // The game's own program, not this library: the profile lies beside the executable.
     char exePath[520];
@@ -34,13 +73,10 @@ int CInterstitial::SetProfilePath(char *fileName) {
         return 0;
     }
 
-    char drive[260];
-    char directory[260];
     // A path that does not fit is stored empty and counts as a missing profile: a cut path
     // could name some other file.
-    if (!SplitDriveAndDirectory(exePath, NextCharOfCodePage, drive, sizeof drive, directory,
-                                sizeof directory) ||
-        !ComposeProfilePath(m_szProfilePath, sizeof m_szProfilePath, drive, directory, name))
+    if (!ProfilePathBeside(m_szProfilePath, sizeof m_szProfilePath, exePath, NextCharOfCodePage,
+                           name))
         return 0;
 
     WIN32_FIND_DATAA found;
@@ -59,30 +95,20 @@ int CInterstitial::SetProfilePath(char *fileName) {
 }
 
 int CInterstitial::LoadProfile(char *fileName) {
-    char keyName[128];
-    memset(keyName, 0, sizeof keyName);
-
-    char defaultName[] = "launch.ini";
+    char defaultName[sizeof kProfileFileName];
+    memcpy(defaultName, kProfileFileName, sizeof defaultName);
     bool named = fileName != NULL && fileName[0] != '\0';
     if (!SetProfilePath(named ? fileName : defaultName)) {
-        if (named)
-            OutputDebugStringA(fileName);
+        // Always two pieces; for a null or empty name the first is empty.
+        OutputDebugStringA(named ? fileName : "");
         OutputDebugStringA(": ZelInterstitial.dll cannot locate profile, game not launched\n");
         return 0;
     }
     const char *path = m_szProfilePath;
 
-    ReadText(path, "Main", "GameName", "No Name", m_szGameName, sizeof m_szGameName);
-    m_nGameNameFontSize = GetPrivateProfileIntA("Main", "GameNameFontSize", 16, path);
-    ReadText(path, "Main", "LogoURL", ZI_MAKER_SITE_HOST, m_szLogoUrl, sizeof m_szLogoUrl);
-    ReadText(path, "Main", "LaunchSound", "", m_szLaunchSound, sizeof m_szLaunchSound);
-    ReadText(path, "Main", "ExitSound", "", m_szExitSound, sizeof m_szExitSound);
-    ReadText(path, "Main", "FullVersion", "", m_szFullVersion, sizeof m_szFullVersion);
-    ReadText(path, "Main", "Lumora", "", m_szPortalRecord, sizeof m_szPortalRecord);
-    ReadText(path, "Action", "PlayButtonLabel", "Play Demo", m_szPlayButtonLabel,
-             sizeof m_szPlayButtonLabel);
-    ReadText(path, "Action", "ExitButtonLabel", "Exit", m_szExitButtonLabel,
-             sizeof m_szExitButtonLabel);
+    size_t row = 0;
+    for (; row < kProfileKeysBeforeStrings; row++)
+        ReadRow(*this, path, row);
 
     m_nUpsellLeft = 170;
     m_nGamesTextFontSize = 8;
@@ -97,18 +123,8 @@ int CInterstitial::LoadProfile(char *fileName) {
     BuildInfoUrl(m_szTamselUrl, sizeof m_szTamselUrl, m_szGameName);
     ReplaceChar(m_szGameName, '~', '\n');
 
-    m_nUpsellWidth = GetPrivateProfileIntA("Upsell", "UpsellWidth", 260, path);
-    ReadText(path, "Upsell", "UpsellGraphic", "upsell.bmp", m_szUpsellGraphic,
-             sizeof m_szUpsellGraphic);
-    m_nUpsellFontSize = GetPrivateProfileIntA("Upsell", "UpsellFontSize", 16, path);
-    ReadText(path, "Upsell", "UpsellButtonLabel", "Get Games Now", m_szUpsellButtonLabel,
-             sizeof m_szUpsellButtonLabel);
-    ReadText(path, "Upsell", "UpsellURL", ZI_PORTAL_HOME_HOST, m_szUpsellUrl, sizeof m_szUpsellUrl);
-    for (int n = 1; n <= 16; n++) {
-        snprintf(keyName, sizeof keyName, "UpsellLine%d", n);
-        ReadText(path, "Upsell", keyName, "", m_szUpsellLines[n - 1],
-                 sizeof m_szUpsellLines[n - 1]);
-    }
+    for (; row < kProfileKeyCount; row++)
+        ReadRow(*this, path, row);
     return 1;
 }
 

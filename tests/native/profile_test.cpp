@@ -56,6 +56,9 @@ TEST(ProfilePath, TooLongIsRefusedNotCut) {
     std::string dir247 = "\\" + std::string(245, 'd') + "\\";  // 2 + 247 + 10 = 259
     EXPECT_TRUE(ComposeProfilePath(path, sizeof path, "C:", dir247.c_str(), "launch.ini"));
     EXPECT_EQ(259u, strlen(path));
+    // A folder that cannot be split leaves no earlier path behind.
+    EXPECT_FALSE(ProfilePathBeside(path, sizeof path, longDir.c_str(), NextByte, "launch.ini"));
+    EXPECT_STREQ("", path);
 }
 
 TEST(InfoUrl, AppendsTheNameAndReplacesBlanksAndTildes) {

@@ -280,4 +280,32 @@ TEST(Members, AccessorsFallBackToThePortalHost) {
     EXPECT_STREQ("http://info.example/", copy.GetTamselUrl());
 }
 
+// The failed load writes two pieces, the name as given first: empty for a null or empty
+// name. A vectored handler sees each piece as OutputDebugStringA raises it.
+std::vector<std::string> g_pieces;
+LONG CALLBACK RecordPiece(EXCEPTION_POINTERS *info) {
+    const EXCEPTION_RECORD *record = info->ExceptionRecord;
+    if (record->ExceptionCode == DBG_PRINTEXCEPTION_C && record->NumberParameters >= 2)
+        g_pieces.push_back((const char *)record->ExceptionInformation[1]);
+    return EXCEPTION_CONTINUE_SEARCH;
+}
+
+TEST(Flow, FailedLoadWritesTheNameAsGivenThenTheMessage) {
+    ASSERT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((BinFolder() + "launch.ini").c_str()));
+    char empty[] = "", absent[] = "zi-absent.ini";
+    struct Row {
+        char *name;
+        const char *first;
+    } rows[] = {{NULL, ""}, {empty, ""}, {absent, "zi-absent.ini"}};
+    void *handler = AddVectoredExceptionHandler(1, RecordPiece);
+    for (const Row &row : rows) {
+        g_pieces.clear();
+        EXPECT_EQ(0, g_Interstitial.LoadProfile(row.name));
+        EXPECT_EQ((std::vector<std::string>{
+                      row.first, ": ZelInterstitial.dll cannot locate profile, game not launched\n"}),
+                  g_pieces);
+    }
+    RemoveVectoredExceptionHandler(handler);
+}
+
 }  // namespace
