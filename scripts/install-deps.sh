@@ -21,6 +21,8 @@ needs=(
     "python3 python3"
     "/usr/include/freetype2/ft2build.h libfreetype-dev"
     "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf fonts-dejavu-core"
+    "/usr/include/zlib.h zlib1g-dev"
+    "/usr/i686-w64-mingw32/lib/libz.a libz-mingw-w64-dev"
 )
 
 missing=()

@@ -1,4 +1,5 @@
-// Writing and reading the library's bitmap form: BITMAPINFOHEADER, bottom-up, BI_RGB.
+// Reading the library's bitmap form (BITMAPINFOHEADER, bottom-up, BI_RGB); writing it goes
+// through the one BMP writer in tools/imagefile.
 #include "bmp.h"
 
 namespace art {
@@ -7,46 +8,12 @@ namespace {
 
 constexpr uint32_t kFileHeaderSize = 14;
 constexpr uint32_t kInfoHeaderSize = 40;
-constexpr int32_t kPelsPerMeter = 2834; // 72 dots per inch
 
 size_t RowBytes(int width, int bits) {
     return (size_t(width) * size_t(bits) / 8 + 3) & ~size_t(3);
 }
 
-std::vector<uint8_t> Headers(int width, int height, int bits, uint32_t tableBytes) {
-    uint32_t offset = kFileHeaderSize + kInfoHeaderSize + tableBytes;
-    uint32_t fileSize = offset + uint32_t(RowBytes(width, bits) * size_t(height));
-    std::vector<uint8_t> out;
-    out.push_back('B');
-    out.push_back('M');
-    Put32(out, fileSize);
-    Put32(out, 0);
-    Put32(out, offset);
-    Put32(out, kInfoHeaderSize);
-    Put32(out, uint32_t(width));
-    Put32(out, uint32_t(height)); // positive: rows bottom-up
-    Put16(out, 1);                // biPlanes
-    Put16(out, uint32_t(bits));
-    Put32(out, 0); // BI_RGB
-    Put32(out, 0); // biSizeImage: may be 0 for BI_RGB
-    Put32(out, kPelsPerMeter);
-    Put32(out, kPelsPerMeter);
-    Put32(out, 0); // biClrUsed: 0 means the full table for 8 bits
-    Put32(out, 0); // biClrImportant
-    return out;
-}
-
 } // namespace
-
-void Put16(std::vector<uint8_t> &out, uint32_t v) {
-    out.push_back(uint8_t(v));
-    out.push_back(uint8_t(v >> 8));
-}
-
-void Put32(std::vector<uint8_t> &out, uint32_t v) {
-    Put16(out, v & 0xFFFF);
-    Put16(out, v >> 16);
-}
 
 uint16_t ReadU16(const uint8_t *p) {
     return uint16_t(p[0] | (p[1] << 8));
@@ -55,37 +22,21 @@ uint32_t ReadU32(const uint8_t *p) {
     return uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 24);
 }
 
+// The pictures' pixels are packed byte triples, which is what the one BMP writer takes.
+static_assert(sizeof(Rgb) == 3, "Rgb must be three packed bytes");
+
 std::vector<uint8_t> EncodeBmp24(const Image &image) {
-    std::vector<uint8_t> out = Headers(image.width, image.height, 24, 0);
-    size_t pad = RowBytes(image.width, 24) - size_t(image.width) * 3;
-    for (int y = image.height - 1; y >= 0; --y) {
-        for (int x = 0; x < image.width; ++x) {
-            Rgb p = image.at(x, y);
-            out.push_back(p.b);
-            out.push_back(p.g);
-            out.push_back(p.r);
-        }
-        out.insert(out.end(), pad, 0);
-    }
-    return out;
+    return imagefile::EncodeBmp24(image.width, image.height,
+                                  reinterpret_cast<const uint8_t *>(image.pixels.data()));
 }
 
 std::vector<uint8_t> EncodeBmp8(const IndexedImage &image) {
-    std::vector<uint8_t> out = Headers(image.width, image.height, 8, 256 * 4);
-    for (size_t i = 0; i < 256; ++i) {
-        Rgb c = i < image.palette.size() ? image.palette[i] : Rgb{0, 0, 0};
-        out.push_back(c.b);
-        out.push_back(c.g);
-        out.push_back(c.r);
-        out.push_back(0);
-    }
-    size_t pad = RowBytes(image.width, 8) - size_t(image.width);
-    for (int y = image.height - 1; y >= 0; --y) {
-        const uint8_t *row = &image.indices[size_t(y) * size_t(image.width)];
-        out.insert(out.end(), row, row + image.width);
-        out.insert(out.end(), pad, 0);
-    }
-    return out;
+    std::vector<Rgb> table(256, Rgb{0, 0, 0});
+    for (size_t i = 0; i < 256 && i < image.palette.size(); ++i)
+        table[i] = image.palette[i];
+    return imagefile::EncodeBmp8(image.width, image.height,
+                                 reinterpret_cast<const uint8_t *>(table.data()),
+                                 image.indices.data());
 }
 
 namespace {

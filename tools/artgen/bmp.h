@@ -7,12 +7,11 @@
 #include <vector>
 
 #include "image.h"
+#include "imagefile.h"
 
 namespace art {
 
-// A BMP file: a 14-byte file header, a 40-byte BITMAPINFOHEADER (planes 1, BI_RGB, biSizeImage 0,
-// 2834 pixels per metre on both axes, no colour counts), rows bottom-up. The resource compiler
-// drops the file header and embeds the rest unchanged.
+// A BMP file in the library's form, written by imagefile::EncodeBmp24 / EncodeBmp8.
 std::vector<uint8_t> EncodeBmp24(const Image &image);
 std::vector<uint8_t> EncodeBmp8(const IndexedImage &image); // with a 256-entry table
 
@@ -26,8 +25,8 @@ bool DecodeDib8(const std::vector<uint8_t> &dib, IndexedImage *out, std::string 
 bool DecodeBmpFile(const std::vector<uint8_t> &file, Image *out, std::string *error);
 
 // Little-endian fields, as every header here stores them.
-void Put16(std::vector<uint8_t> &out, uint32_t v);
-void Put32(std::vector<uint8_t> &out, uint32_t v);
+using imagefile::Put16;
+using imagefile::Put32;
 uint16_t ReadU16(const uint8_t *p);
 uint32_t ReadU32(const uint8_t *p);
 

@@ -3,6 +3,8 @@
 
 #include <cstdio>
 
+#include "imagefile.h"
+
 namespace art {
 
 bool ReadFileBytes(const std::string &path, std::vector<uint8_t> *bytes) {
@@ -20,11 +22,7 @@ bool ReadFileBytes(const std::string &path, std::vector<uint8_t> *bytes) {
 }
 
 bool WriteFileBytes(const std::string &path, const std::vector<uint8_t> &bytes) {
-    std::FILE *f = std::fopen(path.c_str(), "wb");
-    if (!f)
-        return false;
-    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    return std::fclose(f) == 0 && ok;
+    return imagefile::WriteBytes(path, bytes);
 }
 
 } // namespace art

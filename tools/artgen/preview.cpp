@@ -7,7 +7,7 @@
 #include "bmp.h"
 #include "cursor.h"
 #include "fileio.h"
-#include "png.h"
+#include "imagefile.h"
 
 namespace art {
 
@@ -36,7 +36,7 @@ bool LoadBmp(const std::string &path, Image *image, std::string *error) {
 
 bool WritePng(const std::string &path, int width, int height, const std::vector<uint8_t> &rgba,
               std::string *error) {
-    if (!WriteFileBytes(path, EncodePngRgba(width, height, rgba))) {
+    if (!imagefile::WritePngFile(path, width, height, 4, rgba.data())) {
         *error = "cannot write " + path;
         return false;
     }

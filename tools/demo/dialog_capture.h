@@ -12,6 +12,7 @@ struct Rgb {
     bool operator==(const Rgb &o) const { return r == o.r && g == o.g && b == o.b; }
     bool operator!=(const Rgb &o) const { return !(*this == o); }
 };
+static_assert(sizeof(Rgb) == 3, "pixels are packed byte triples, as the image writers take them");
 
 std::string ToString(Rgb colour);  // "(r, g, b)"
 
@@ -50,7 +51,7 @@ HBITMAP LoadLibraryPicture(int id, UINT flags);
 // another (the frame shows where the picture's edges landed).
 std::string FramedBmp(int width, int height, Rgb fill, Rgb frame);
 
-// Writes 8-bit RGB PNG (stored, uncompressed deflate blocks).
+// Writes the capture as a compressed 8-bit RGB PNG.
 bool WritePng(const std::string &path, const Capture &image);
 
 // The painted texts' colour (255, 255, 230) and near it: anti-aliased edges blend with the

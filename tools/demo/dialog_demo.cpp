@@ -18,6 +18,7 @@
 
 #include "debug_loop.h"
 #include "dialog_capture.h"
+#include "imagefile.h"
 
 namespace {
 
@@ -207,41 +208,18 @@ int WriteSampleUpsell(const char *path) {
     DeleteObject(frame);
     GdiFlush();
 
-    // A 24-bit BMP file, rows bottom-up.
-    int rowBytes = (width * 3 + 3) & ~3;
-    std::string bmp(54, '\0');
-    auto put = [&bmp](size_t at, uint32_t value, int bytes) {
-        for (int i = 0; i < bytes; i++)
-            bmp[at + i] = (char)((value >> (8 * i)) & 0xFF);
-    };
-    bmp[0] = 'B';
-    bmp[1] = 'M';
-    put(2, 54 + rowBytes * height, 4);
-    put(10, 54, 4);
-    put(14, 40, 4);
-    put(18, width, 4);
-    put(22, height, 4);
-    put(26, 1, 2);
-    put(28, 24, 2);
-    for (int y = height - 1; y >= 0; y--) {
-        std::string row;
-        for (int x = 0; x < width; x++) {
-            const uint8_t *p = pixels + (y * width + x) * 4;
-            row += (char)p[0];
-            row += (char)p[1];
-            row += (char)p[2];
-        }
-        row.resize(rowBytes, '\0');
-        bmp += row;
+    // The DIB section holds blue, green, red and a spare byte per pixel.
+    std::vector<uint8_t> rgb((size_t)width * height * 3);
+    for (size_t i = 0; i < (size_t)width * height; i++) {
+        rgb[3 * i] = pixels[4 * i + 2];
+        rgb[3 * i + 1] = pixels[4 * i + 1];
+        rgb[3 * i + 2] = pixels[4 * i];
     }
     SelectObject(dc, previous);
     DeleteObject(bitmap);
     DeleteDC(dc);
 
-    FILE *out = fopen(path, "wb");
-    bool ok = out != NULL && fwrite(bmp.data(), 1, bmp.size(), out) == bmp.size();
-    if (out != NULL)
-        ok = fclose(out) == 0 && ok;
+    bool ok = imagefile::WriteBytes(path, imagefile::EncodeBmp24(width, height, rgb.data()));
     if (!ok) {
         fprintf(stderr, "dialog_demo: cannot write %s\n", path);
         return 2;
