@@ -1,0 +1,228 @@
+// Drawing the zones picture and the contact sheet with GDI on a DIB section of our own.
+#include "annotate_win.h"
+
+#include <windows.h>
+
+#include <algorithm>
+
+#include "dialog/hot_zones.h"
+
+namespace {
+
+// Text and pixels on a 32-bit top-down DIB section.
+class Canvas {
+  public:
+    Canvas(int width, int height, COLORREF fill) : width_(width), height_(height) {
+        BITMAPINFO info = {};
+        info.bmiHeader.biSize = sizeof info.bmiHeader;
+        info.bmiHeader.biWidth = width;
+        info.bmiHeader.biHeight = -height;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
+        dc_ = CreateCompatibleDC(NULL);
+        bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits_, NULL, 0);
+        previous_ = bitmap_ != NULL ? SelectObject(dc_, bitmap_) : NULL;
+        SetBkMode(dc_, TRANSPARENT);
+        Fill(0, 0, width, height, fill);
+    }
+    ~Canvas() {
+        if (previous_ != NULL)
+            SelectObject(dc_, previous_);
+        if (bitmap_ != NULL)
+            DeleteObject(bitmap_);
+        DeleteDC(dc_);
+    }
+    bool Ok() const {
+        return bits_ != NULL;
+    }
+    void Fill(int left, int top, int width, int height, COLORREF colour) {
+        GdiFlush();
+        for (int y = top; y < top + height; y++)
+            for (int x = left; x < left + width; x++)
+                Set(x, y, colour);
+    }
+    void Put(const Picture &picture, int left, int top) {
+        GdiFlush();
+        for (int y = 0; y < picture.height; y++)
+            for (int x = 0; x < picture.width; x++) {
+                const uint8_t *p = &picture.rgb[(size_t(y) * picture.width + x) * 3];
+                Set(left + x, top + y, RGB(p[0], p[1], p[2]));
+            }
+    }
+    // Measures (with a null rectangle) or draws one line of text.
+    SIZE Text(int x, int y, const std::string &text, int height, bool bold, COLORREF colour,
+              bool draw = true) {
+        HFONT font = CreateFontA(-height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, 0, 0, 0,
+                                 DEFAULT_CHARSET, 0, 0, 0, 0, "Tahoma");
+        HGDIOBJ previous = SelectObject(dc_, font);
+        SIZE size = {0, 0};
+        GetTextExtentPoint32A(dc_, text.c_str(), (int)text.size(), &size);
+        if (draw) {
+            SetTextColor(dc_, colour);
+            TextOutA(dc_, x, y, text.c_str(), (int)text.size());
+        }
+        SelectObject(dc_, previous);
+        DeleteObject(font);
+        return size;
+    }
+    Picture ToPicture() {
+        GdiFlush();
+        Picture picture;
+        picture.width = width_;
+        picture.height = height_;
+        picture.rgb.resize(size_t(width_) * height_ * 3);
+        const uint8_t *p = static_cast<const uint8_t *>(bits_);
+        for (size_t i = 0; i < size_t(width_) * height_; i++) {
+            picture.rgb[3 * i] = p[4 * i + 2];
+            picture.rgb[3 * i + 1] = p[4 * i + 1];
+            picture.rgb[3 * i + 2] = p[4 * i];
+        }
+        return picture;
+    }
+
+  private:
+    void Set(int x, int y, COLORREF colour) {
+        if (x < 0 || y < 0 || x >= width_ || y >= height_)
+            return;
+        uint8_t *p = static_cast<uint8_t *>(bits_) + (size_t(y) * width_ + x) * 4;
+        p[0] = GetBValue(colour);
+        p[1] = GetGValue(colour);
+        p[2] = GetRValue(colour);
+        p[3] = 0;
+    }
+
+    int width_, height_;
+    HDC dc_;
+    HBITMAP bitmap_;
+    HGDIOBJ previous_;
+    void *bits_ = NULL;
+};
+
+struct ZoneLook {
+    int32_t id;
+    const char *name;
+    const char *nameAtExit;
+    COLORREF colour;
+};
+
+// Colours that the artwork does not use, so each outline stands out and names its zone.
+const ZoneLook kLooks[] = {
+    {kZoneMoreGames, "More games button", "More games button", RGB(255, 150, 0)},
+    {kZoneUpsell, "Buy button", "Buy button", RGB(255, 0, 255)},
+    {kZonePlay, "Play button", "Exit button (painted over Play)", RGB(0, 230, 0)},
+    {kZoneLogo, "Logo", "Logo", RGB(0, 210, 255)},
+    {kZoneClose, "Close mark", "Close mark", RGB(255, 40, 40)},
+};
+
+// What a click does, in the words of the library's click table.
+std::vector<std::string> ClickWords(int32_t id, bool atExit, const ZoneAddresses &addresses,
+                                    const ZoneLook &look) {
+    ClickAction action = ClickActionFor(id);
+    std::string what, address;
+    switch (action.page) {
+    case ClickPage::Info:
+        what = "opens the game's info page";
+        address = addresses.info;
+        break;
+    case ClickPage::Upsell:
+        what = "opens the buy page";
+        address = addresses.upsell;
+        break;
+    case ClickPage::PortalHome:
+        what = "opens the portal's home page";
+        address = addresses.home;
+        break;
+    case ClickPage::None:
+        break;
+    }
+    std::string end = action.end == kClickEndsPlay   ? "closes the dialog; the game goes on (1)"
+                      : action.end == kClickEndsQuit ? "closes the dialog; the game quits (0)"
+                                                     : "the dialog stays open";
+    std::vector<std::string> lines = {std::string(atExit ? look.nameAtExit : look.name) + ": " +
+                                      (what.empty() ? end : what + ", " + end)};
+    if (!address.empty())
+        lines.push_back("browser gets: " + address);
+    return lines;
+}
+
+const int kMargin = 10, kLineHeight = 18, kTextHeight = 13, kBadge = 15;
+
+} // namespace
+
+Picture ZonesPicture(const Picture &face, bool atExit, const ZoneAddresses &addresses) {
+    struct Entry {
+        const ZoneLook *look;
+        std::vector<std::string> lines;
+    };
+    std::vector<Entry> entries;
+    for (const ZoneLook &look : kLooks)
+        entries.push_back({&look, ClickWords(look.id, atExit, addresses, look)});
+    const std::string elsewhere = "Anywhere else a click does nothing.";
+
+    // The legend sets the width: each address is shown whole.
+    Canvas measure(1, 1, 0);
+    int width = face.width, lines = 1;
+    for (const Entry &entry : entries)
+        for (const std::string &line : entry.lines) {
+            SIZE size = measure.Text(0, 0, line, kTextHeight, true, 0, false);
+            width = std::max<int>(width, kMargin * 3 + kBadge + size.cx);
+            lines++;
+        }
+    int height = face.height + kMargin * 2 + lines * kLineHeight;
+    Canvas canvas(width, height, RGB(255, 255, 255));
+    if (!canvas.Ok())
+        return Picture();
+    canvas.Put(face, 0, 0);
+
+    int y = face.height + kMargin;
+    for (const Entry &entry : entries) {
+        const HotZone *zone = nullptr;
+        for (const HotZone &candidate : kHotZones)
+            zone = candidate.id == entry.look->id ? &candidate : zone;
+        if (zone == nullptr)
+            continue;
+        // Two pixels wide: the rectangle's own (inclusive) edge and the line inside it.
+        const Rect &r = zone->rect;
+        COLORREF colour = entry.look->colour;
+        for (int inset = 0; inset < 2; inset++) {
+            int left = r.left + inset, top = r.top + inset, right = r.right - inset,
+                bottom = r.bottom - inset;
+            canvas.Fill(left, top, right - left + 1, 1, colour);
+            canvas.Fill(left, bottom, right - left + 1, 1, colour);
+            canvas.Fill(left, top, 1, bottom - top + 1, colour);
+            canvas.Fill(right, top, 1, bottom - top + 1, colour);
+        }
+        std::string number = std::to_string(entry.look->id);
+        canvas.Fill(r.left + 3, r.top + 3, kBadge, kBadge, colour);
+        canvas.Text(r.left + 7, r.top + 4, number, kTextHeight, true, RGB(0, 0, 0));
+
+        canvas.Fill(kMargin, y + 1, kBadge, kBadge, colour);
+        canvas.Text(kMargin + 4, y + 2, number, kTextHeight, true, RGB(0, 0, 0));
+        for (size_t i = 0; i < entry.lines.size(); i++) {
+            canvas.Text(kMargin * 2 + kBadge, y + 2, entry.lines[i], kTextHeight, i == 0,
+                        RGB(20, 20, 20));
+            y += kLineHeight;
+        }
+    }
+    canvas.Text(kMargin * 2 + kBadge, y + 2, elsewhere, kTextHeight, false, RGB(90, 90, 90));
+    return canvas.ToPicture();
+}
+
+Picture ContactSheet(const std::vector<SheetEntry> &entries) {
+    const int caption = 26, faceWidth = 500, faceHeight = 360;
+    int width = kMargin * 3 + faceWidth * 2;
+    int tile = caption + faceHeight + kMargin;
+    Canvas canvas(width, kMargin + tile * (int)entries.size(), RGB(40, 44, 52));
+    if (!canvas.Ok())
+        return Picture();
+    int y = kMargin;
+    for (const SheetEntry &entry : entries) {
+        canvas.Text(kMargin, y + 4, entry.caption + ", at start", 15, true, RGB(255, 255, 255));
+        canvas.Text(kMargin * 2 + faceWidth, y + 4, "at exit", 15, true, RGB(255, 255, 255));
+        canvas.Put(entry.start, kMargin, y + caption);
+        canvas.Put(entry.exit, kMargin * 2 + faceWidth, y + caption);
+        y += tile;
+    }
+    return canvas.ToPicture();
+}
