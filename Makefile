@@ -1,6 +1,7 @@
 # make demo: build, then run the sample game under Wine on a virtual display.
 # make test: every test (native, product DLL checks, Windows-side under Wine, a fuzz smoke run).
 # make test-wine32: the tests of tests/wine32/selection.txt against the product DLL, 32-bit.
+# make format-check: src/ as the house .clang-format writes it.
 # make fuzz: every fuzz target for FUZZ_SECONDS each (default 60).
 # make art: regenerate the committed artwork in res/art; make art-preview: PNG previews.
 BUILD   ?= build
@@ -16,7 +17,7 @@ JOBS    ?= 2
 MAKEFLAGS += --no-print-directory
 
 .PHONY: all deps product twin native test test-native test-product test-resources \
-	test-windows demo clean fuzz-build fuzz test-fuzz art art-preview test32 wine32-setup test-wine32
+	test-windows format-check demo clean fuzz-build fuzz test-fuzz art art-preview test32 wine32-setup test-wine32
 
 all: product twin native
 
@@ -38,7 +39,10 @@ native: deps
 	@cmake -S . -B $(NATIVE) -DCMAKE_BUILD_TYPE=Debug >/dev/null
 	@cmake --build $(NATIVE) -j $(JOBS)
 
-test: test-native test-product test-resources test-windows test-fuzz test-wine32
+test: format-check test-native test-product test-resources test-windows test-fuzz test-wine32
+
+format-check: deps
+	clang-format --dry-run -Werror $$(find src -name '*.cpp' -o -name '*.h')
 
 test-native: native
 	ctest --test-dir $(NATIVE) --output-on-failure

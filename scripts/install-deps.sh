@@ -9,6 +9,7 @@ needs=(
     "make make"
     "g++ g++"
     "clang++ clang"
+    "clang-format clang-format"
     "/usr/lib/llvm-14/lib/clang/14.0.6/lib/linux/libclang_rt.fuzzer-x86_64.a libclang-rt-14-dev"
     "/usr/src/googletest/CMakeLists.txt googletest"
     "i686-w64-mingw32-g++-win32 g++-mingw-w64-i686-win32"

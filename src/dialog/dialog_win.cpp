@@ -14,7 +14,6 @@
 
 // The zone the pointer was last found in. Process-wide and never reset when a dialog opens
 // or ends: the exit-time dialog starts where the start-time dialog left off.
-static int32_t g_hotZoneId = 0;
 static const HotZone *g_hotZoneRect = NULL;
 
 // Both cursors are loaded on first use and kept for the life of the process. A load that
@@ -40,17 +39,20 @@ static HCURSOR ArrowCursor() {
     return g_arrowCursor;
 }
 
-void SetHandCursor(int zone) {
+// The hand cursor, and the zone id as the region.
+static void SetHandCursor(int zone) {
     SetCursor(HandCursor());
     g_Interstitial.m_nRegion = zone;
 }
 
-void SetArrowCursor() {
+// The arrow cursor, and region 0.
+static void SetArrowCursor() {
     SetCursor(ArrowCursor());
     g_Interstitial.m_nRegion = 0;
 }
 
-void TrackHotZone(HWND hwnd, POINT *point) {
+// A mouse move: leaves and enters hot zones, sets the hand or the arrow and the region.
+static void TrackHotZone(HWND hwnd, POINT *point) {
     (void)hwnd;
     TrackStep step = TrackPointer(g_hotZoneRect, {point->x, point->y});
     if (step.stayed) {
@@ -59,17 +61,17 @@ void TrackHotZone(HWND hwnd, POINT *point) {
     }
     if (step.left) {
         SetArrowCursor();
-        g_hotZoneId = 0;
         g_hotZoneRect = NULL;
     }
     if (step.entered != NULL) {
-        g_hotZoneId = step.entered->id;
         g_hotZoneRect = step.entered;
         SetHandCursor(step.entered->id);
     }
 }
 
-int HotZoneClick(HWND hwnd, POINT *point) {
+// A left-button release: acts on the region alone. 0 the dialog stays open, 1 it is to
+// end with 1, 2 it is to end with 0.
+static int HotZoneClick(HWND hwnd, POINT *point) {
     (void)hwnd;
     (void)point; // the region decides, not the point of the release
     ClickAction action = ClickActionFor(g_Interstitial.m_nRegion);
@@ -148,9 +150,6 @@ INT_PTR CALLBACK InterstitialDlgProc(HWND hwnd, UINT message, WPARAM wParam, LPA
         return TRUE;
     case WM_MOUSEMOVE:
         return OnMouseMove(hwnd, lParam);
-    case WM_LBUTTONDOWN:
-        (void)MousePoint(lParam); // a press neither acts nor captures the mouse
-        return FALSE;
     case WM_LBUTTONUP:
         return OnLeftButtonUp(hwnd, lParam);
     default: // WM_NCDESTROY included

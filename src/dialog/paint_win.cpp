@@ -166,19 +166,15 @@ void CInterstitial::ShowGameName(HWND hwnd) {
     font.Draw(m_szGameName, TextBoxAt(kGameNameAt.x, kGameNameAt.y, size.cx, height));
 }
 
-// ShowOrsoloGraphic and ShowButtonLabels share this empty body: the button texts are part of
-// the pictures, and the labels the profile holds are never drawn.
-static void DrawNothing(HWND hwnd) {
+// ShowOrsoloGraphic and ShowButtonLabels are one empty body under two names (both exports
+// resolve to the same address): the button texts are part of the pictures, and the labels
+// the profile holds are never drawn.
+void CInterstitial::ShowOrsoloGraphic(HWND hwnd) {
     (void)hwnd;
 }
 
-void CInterstitial::ShowOrsoloGraphic(HWND hwnd) {
-    DrawNothing(hwnd);
-}
-
-void CInterstitial::ShowButtonLabels(HWND hwnd) {
-    DrawNothing(hwnd);
-}
+void CInterstitial::ShowButtonLabels(HWND hwnd)
+    __attribute__((nothrow, alias("_ZN13CInterstitial17ShowOrsoloGraphicEP6HWND__")));
 
 void CInterstitial::ShowGamesText(HWND hwnd) {
     TextDC dc(hwnd);

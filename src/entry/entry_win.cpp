@@ -28,6 +28,7 @@ extern "C" int fnGameBeginEnd(int flags) {
     char profileName[sizeof kProfileFileName];
     memcpy(profileName, kProfileFileName, sizeof profileName);
     if (g_Interstitial.LoadProfile(profileName) != 1) {
+        // "ZelcInterstitial" is the text the library has always written here: kept as it is.
         OutputDebugStringA("ZelcInterstitial: Failed to load profile file (No Play)\n");
         ShowMissingProfileBox();
         return 0;

@@ -4,6 +4,9 @@
 #include <string.h>
 
 #include "../../res/resource_ids.h"
+#include "../dialog/dialog_win.h"
+#include "../portal/portal_win.h"
+#include "../profile/profile_win.h"
 #include "globals.h"
 #include "interstitial.h"
 
@@ -34,7 +37,6 @@ int CInterstitial::BeginGame(int silent) {
     if (silent != 0 || IsFullVersion(*this)) {
         outcome = 1;
     } else if (m_bPortalHandled == 0) {
-        m_bLaunching = 1;
         outcome = ShowInterstitial();
     }
     return outcome == 1 ? 1 : 0;

@@ -3,10 +3,10 @@
 #include <stdio.h>
 #include <string.h>
 
-#include "../common/text.h"
-#include "../entry/globals.h"
 #include "../entry/interstitial.h"
 #include "command_line.h"
+#include "portal_win.h"
+#include "verdict.h"
 
 // Reads a key's unnamed default value. A value stored without its terminator that fills the
 // buffer is refused rather than cut, so nothing behind the buffer is ever read as text.
@@ -47,18 +47,19 @@ int CInterstitial::GetTovrinPath() {
     } else if (RegOpenKeyExA(HKEY_CLASSES_ROOT, keyPath, 0, KEY_READ, &key) != ERROR_SUCCESS) {
         OutputDebugStringA("Failed to open registry entry for 'MainApp'\n");
     } else {
-        if (!ReadDefaultValue(key, m_szMainAppPath, sizeof m_szMainAppPath))
+        // A quote in the path would end the quoted program name early and let the registry
+        // add arguments of its choosing: such a path counts as unreadable.
+        if (!ReadDefaultValue(key, m_szMainAppPath, sizeof m_szMainAppPath) ||
+            strchr(m_szMainAppPath, '"') != NULL) {
+            m_szMainAppPath[0] = '\0';
             OutputDebugStringA("Failed to read default value of 'MainApp'\n");
+        }
         RegCloseKey(key);
     }
     return m_szMainAppPath[0] != '\0' ? 1 : 0;
 }
 
 namespace {
-
-// The events are created Play, Exit, Play_Silent; the wait takes them Exit first, so that a
-// client that signals several at once is read as taking over.
-enum { kWaitExit, kWaitPlay, kWaitPlaySilent, kEventCount };
 
 const char *const kEventNames[kEventCount] = {"LumoraIniLaunch_Exit", "LumoraIniLaunch_Play",
                                               "LumoraIniLaunch_Play_Silent"};
@@ -68,10 +69,14 @@ const DWORD kPortalWaitMs = 40000;
 
 struct PortalEvents {
     HANDLE handles[kEventCount] = {NULL, NULL, NULL};
+    int refused = -1; // the event whose name was already in use: closed first
+    // The one refused first, then the others in creation order.
     ~PortalEvents() {
-        for (HANDLE handle : handles) {
-            if (handle != NULL)
-                CloseHandle(handle);
+        if (refused >= 0)
+            CloseHandle(handles[refused]);
+        for (int index : kCreationOrder) {
+            if (index != refused && handles[index] != NULL)
+                CloseHandle(handles[index]);
         }
     }
     // False when a name is already in use (another hand-off, or a client holding it) or an
@@ -80,44 +85,45 @@ struct PortalEvents {
         for (int index : kCreationOrder) {
             SetLastError(ERROR_SUCCESS); // a new event need not clear the last error
             handles[index] = CreateEventA(NULL, TRUE, FALSE, kEventNames[index]);
-            if (handles[index] == NULL || GetLastError() == ERROR_ALREADY_EXISTS)
+            if (handles[index] != NULL && GetLastError() == ERROR_ALREADY_EXISTS)
+                refused = index;
+            if (handles[index] == NULL || refused >= 0)
                 return false;
         }
         return true;
     }
 };
 
-// Starts the client; false when it cannot be started. Its handles are closed at once: the
-// library keeps no hold on the client.
-bool StartClient(char *commandLine) {
-    char childDirectory[260];
-    memset(childDirectory, 0, sizeof childDirectory);
-    CopyText(childDirectory, sizeof childDirectory, ".");
-    STARTUPINFOA startup;
-    PROCESS_INFORMATION process;
-    memset(&startup, 0, sizeof startup);
-    memset(&process, 0, sizeof process);
-    GetStartupInfoA(&startup);
-    BOOL started = CreateProcessA(NULL, commandLine, NULL, NULL, FALSE, 0, NULL, childDirectory,
-                                  &startup, &process);
-    if (started == 0 || process.dwProcessId == 0) {
-        GetLastError();
-        if (started) {
-            CloseHandle(process.hThread);
-            CloseHandle(process.hProcess);
-        }
-        return false;
+// The client's process and thread, closed after the wait and after the events: the library
+// keeps no hold on the client once the hand-off is over.
+struct ClientProcess {
+    PROCESS_INFORMATION info;
+    ClientProcess() {
+        memset(&info, 0, sizeof info);
     }
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return true;
-}
+    ~ClientProcess() {
+        if (info.hProcess != NULL)
+            CloseHandle(info.hProcess);
+        if (info.hThread != NULL)
+            CloseHandle(info.hThread);
+    }
+    // False when the client cannot be started.
+    bool Start(char *commandLine) {
+        STARTUPINFOA startup;
+        memset(&startup, 0, sizeof startup);
+        GetStartupInfoA(&startup);
+        BOOL started =
+            CreateProcessA(NULL, commandLine, NULL, NULL, FALSE, 0, NULL, ".", &startup, &info);
+        return started != 0 && info.dwProcessId != 0;
+    }
+};
 
 } // namespace
 
 int RunPortalHandOff(CInterstitial &game, const char *commandLine) {
     if (!game.GetTovrinPath())
         return 0;
+    ClientProcess client; // declared before the events: destroyed after them
     PortalEvents events;
     if (!events.Create())
         return 0;
@@ -136,31 +142,15 @@ int RunPortalHandOff(CInterstitial &game, const char *commandLine) {
         OutputDebugStringA("Lumora hand-off skipped: command line too long\n");
         return 0;
     }
-    if (!StartClient(clientCommand))
+    if (!client.Start(clientCommand))
         return 0;
 
-    DWORD result = WaitForMultipleObjects(kEventCount, events.handles, FALSE, kPortalWaitMs);
-    switch (result) {
-    case WAIT_OBJECT_0 + kWaitExit:
-        OutputDebugStringA("Lumora will take over\n");
-        game.m_bPortalHandled = 1;
-        return 2;
-    case WAIT_OBJECT_0 + kWaitPlay:
-        OutputDebugStringA("Lumora will not handle the game\n");
-        game.m_bPortalHandled = 0;
-        return 1;
-    case WAIT_OBJECT_0 + kWaitPlaySilent:
-        OutputDebugStringA("Lumora launched the game\n");
-        game.m_bPortalHandled = 1;
-        return 1;
-    case WAIT_TIMEOUT:
-        OutputDebugStringA("Lumora event timeout\n");
-        OutputDebugStringA("Lumora will not handle the game\n");
-        game.m_bPortalHandled = 0;
-        return 1;
-    default:
-        OutputDebugStringA("Fall-thru in event switch: should not happen\n");
-        game.m_bPortalHandled = 0;
-        return 1;
+    PortalVerdict verdict =
+        VerdictForWait(WaitForMultipleObjects(kEventCount, events.handles, FALSE, kPortalWaitMs));
+    for (const char *line : verdict.lines) {
+        if (line != NULL)
+            OutputDebugStringA(line);
     }
+    game.m_bPortalHandled = verdict.handled;
+    return verdict.outcome;
 }

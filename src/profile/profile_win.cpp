@@ -9,6 +9,7 @@
 #include "info_url.h"
 #include "profile_keys.h"
 #include "profile_path.h"
+#include "profile_win.h"
 
 // Where each row of the key table lands in CInterstitial, in the table's order.
 struct FieldPlace {

@@ -27,13 +27,6 @@ std::string Describe(const TrackStep &step) {
 
 } // namespace
 
-TEST(HotZones, TestOrder) {
-    std::vector<int32_t> order;
-    for (const HotZone &zone : kHotZones)
-        order.push_back(zone.id);
-    EXPECT_EQ((std::vector<int32_t>{1, 2, 3, 5, 4}), order);
-}
-
 TEST(HotZones, TrackerSteps) {
     struct Row {
         int32_t current, x, y; // current: the zone the pointer was last in, 0 none

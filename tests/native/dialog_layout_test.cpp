@@ -1,22 +1,10 @@
-// The dialog's layout arithmetic: the pictures for a display depth, the platform's rounding,
-// font heights, line offsets with their unsigned wrap, and where the pieces land.
+// The dialog's layout arithmetic: the platform's rounding, font heights, line offsets with
+// their unsigned wrap, and where the pieces land.
 #include <gtest/gtest.h>
 
 #include <vector>
 
 #include "dialog/layout.h"
-
-TEST(Layout, PicturesByDisplayDepth) {
-    struct Row {
-        int32_t bitsPerPixel, background, overlay;
-    } rows[] = {{1, 123, 124}, {8, 123, 124}, {9, 115, 118}, {32, 115, 118}, {0, 123, 124}};
-    for (const Row &row : rows) {
-        SCOPED_TRACE("bits per pixel " + std::to_string(row.bitsPerPixel));
-        PicturePair pair = PicturesForDepth(row.bitsPerPixel);
-        EXPECT_EQ(row.background, pair.background);
-        EXPECT_EQ(row.overlay, pair.exitOverlay);
-    }
-}
 
 TEST(Layout, MulDivRoundsHalvesAwayFromZero) {
     struct Row {

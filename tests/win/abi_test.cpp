@@ -210,6 +210,9 @@ TEST_F(ForeignCaller, EveryExportRemovesItsArgumentsAndKeepsTheRegisters) {
     }
     DeleteFileA((BinFolder() + profile).c_str());
     DeleteClassesTree("Software\\Pellago");
+    EXPECT_EQ((void *)GetProcAddress(dll_, "_ZN13CInterstitial17ShowOrsoloGraphicEP6HWND__"),
+              (void *)GetProcAddress(dll_, "_ZN13CInterstitial16ShowButtonLabelsEP6HWND__"))
+        << "one body under two names";
     EXPECT_STREQ("Abi Check", self->m_szGameName) << "the profile was loaded into the object";
     EXPECT_TRUE(copy == object) << "the assignment copies every byte";
 }

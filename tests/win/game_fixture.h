@@ -25,11 +25,6 @@ struct BoxSeen {
     UINT style;  // the icon and button bits, read back from the box
 };
 
-struct SoundPlayed {
-    std::string file;
-    DWORD flags;
-};
-
 struct GameRun {
     DWORD exitCode = (DWORD)-1;
     bool finished = false;                 // false: the game was stopped after the time limit
@@ -37,7 +32,6 @@ struct GameRun {
     std::vector<std::string> debugPieces;  // each OutputDebugStringA call on its own
     std::vector<BoxSeen> boxes;            // message boxes, answered with OK
     std::vector<std::string> dialogTitles; // other dialogs, answered by onDialog
-    std::vector<SoundPlayed> sounds;       // PlaySoundA calls, with recordSounds (x64 only)
     std::string commandLine;
     // The debug output without the painting's diagnostics (a missing upsell picture).
     std::string OutputBesidesPainting() const;
@@ -53,12 +47,6 @@ struct RunOptions {
     std::function<void(HWND)> onDialog;
     // Called with each debug string as it arrives, while the game waits for the debugger.
     std::function<void(const std::string &)> onDebugString;
-    // Called when the game is about to begin the portal hand-off's wait on its three events
-    // (x64 only), with the game stopped: what is done here happens before the wait begins.
-    // It receives the game process and the three event handles, valid in the game.
-    std::function<void(HANDLE process, const HANDLE handles[3])> atPortalWait;
-    // Record every PlaySoundA call of the game in GameRun::sounds (x64 only).
-    bool recordSounds = false;
 };
 
 GameRun RunGame(const GameFolder &folder, const RunOptions &options);
@@ -75,6 +63,3 @@ std::string RecordInProfile(const std::string &profile);
 inline std::string ProfileRecord(const GameFolder &folder) {
     return RecordInProfile(folder.ReadProfile());
 }
-
-// Whether the built DLL carries the dialog template (without it the dialog cannot open).
-bool DllHasDialogTemplate();

@@ -45,24 +45,19 @@ bool RunUnderDebugger(const std::string &commandLine, const std::string &working
         case LOAD_DLL_DEBUG_EVENT:
             if (event.u.LoadDll.hFile)
                 CloseHandle(event.u.LoadDll.hFile);
-            if (hooks.onLoadDll)
-                hooks.onLoadDll(child.hProcess);
             break;
         case OUTPUT_DEBUG_STRING_EVENT:
             if (hooks.onDebugString)
                 hooks.onDebugString(ReadDebugString(child.hProcess, event.u.DebugString));
             break;
         case EXCEPTION_DEBUG_EVENT:
-            if (hooks.onException && hooks.onException(event))
-                break;
+            // The loader's first breakpoint goes on; anything else is the program's own to
+            // handle, or to die of.
             if (event.u.Exception.ExceptionRecord.ExceptionCode == EXCEPTION_BREAKPOINT &&
-                !loaderBreakpointSeen) {
+                !loaderBreakpointSeen)
                 loaderBreakpointSeen = true;
-                if (hooks.onLoaderBreakpoint)
-                    hooks.onLoaderBreakpoint(child.hProcess);
-            } else if (event.u.Exception.ExceptionRecord.ExceptionCode != EXCEPTION_BREAKPOINT) {
-                status = DBG_EXCEPTION_NOT_HANDLED;  // the program's own to handle, or to die of
-            }
+            else
+                status = DBG_EXCEPTION_NOT_HANDLED;
             break;
         case EXIT_PROCESS_DEBUG_EVENT:
             *exitCode = event.u.ExitProcess.dwExitCode;

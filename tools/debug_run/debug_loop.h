@@ -11,12 +11,6 @@ struct DebugLoopHooks {
     std::function<void(const std::string &text)> onDebugString;
     // After every 50 ms without an event: the moment to look at the program's windows.
     std::function<void(HANDLE process, DWORD processId)> onIdle;
-    // The loader's first breakpoint: every static import is in place.
-    std::function<void(HANDLE process)> onLoaderBreakpoint;
-    // After each DLL the program loads.
-    std::function<void(HANDLE process)> onLoadDll;
-    // Any other exception; returns true when the hook handled it.
-    std::function<bool(const DEBUG_EVENT &event)> onException;
 };
 
 // Returns false when the program cannot be started; otherwise waits until it exits and
