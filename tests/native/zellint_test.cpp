@@ -1,0 +1,122 @@
+// zellint over a corpus of real mistakes: the findings each file gives, the exit statuses,
+// the output formats (held by expected files), --fix and --explain.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include "files.h"
+#include "lint.h"
+#include "zellint.h"
+
+namespace {
+
+struct ZellintCorpus : testing::Test {
+    void SetUp() override {
+        ASSERT_EQ(0, chdir(ZELLINT_CORPUS));
+    }
+};
+
+std::string Zellint(std::vector<std::string> args, int *status) {
+    std::string out, err;
+    *status = RunZellint(args, &out, &err);
+    return out + err;
+}
+
+TEST_F(ZellintCorpus, EachMistakeGivesItsFindings) {
+    struct Row {
+        const char *file;
+        std::vector<std::string> findings; // rule@line
+    } rows[] = {
+        {"clean.ini", {}},
+        {"lf-only.ini", {}},
+        {"quoted.ini", {}},
+        {"ten-bytes.ini", {"too-small@1"}},
+        {"utf8-bom.ini", {"utf8-bom@1"}},
+        {"utf8-text.ini", {"encoding@6"}},
+        {"utf16-cjk.ini", {"encoding@6"}},
+        {"typo-key.ini", {"unknown-key@2"}},
+        {"upsell-line17.ini", {"unknown-key@7"}},
+        {"wrong-section.ini", {"unknown-key@7"}},
+        {"before-section.ini", {"unknown-key@1"}},
+        {"no-equals.ini", {"unknown-key@2", "duplicate-key@3"}},
+        {"unknown-section.ini", {"unknown-section@7"}},
+        {"duplicate-key.ini", {"duplicate-key@4"}},
+        {"duplicate-section.ini", {"duplicate-section@7"}},
+        {"long-name.ini", {"truncated@2"}},
+        {"font-junk.ini", {"not-a-number@7", "not-a-number@8"}},
+        {"negative-width.ini", {"picture@4", "out-of-range@7"}},
+        {"huge-font.ini", {"out-of-range@3"}},
+        {"full-version-true.ini", {"full-version-value@3"}},
+        {"url-quote.ini", {"url@5"}},
+        {"url-no-scheme.ini", {"url@5"}},
+        {"url-javascript.ini", {"url@5"}},
+        {"missing-files.ini", {"missing-file@4", "missing-file@8"}},
+        {"png-picture.ini", {"picture@7"}},
+        {"cut-picture.ini", {"picture@7"}},
+        {"wide-picture.ini", {"picture@7"}},
+        {"tilde-big-font.ini", {"layout@2"}},
+        {"ninth-line.ini",
+         {"layout@10", "layout@11", "layout@12", "layout@13", "layout@14", "layout@15",
+          "layout@16"}},
+    };
+    for (const Row &row : rows) {
+        std::string bytes;
+        ASSERT_TRUE(ReadWholeFile(row.file, &bytes)) << row.file;
+        std::vector<std::string> got;
+        for (const Finding &f : LintProfile(bytes, "."))
+            got.push_back(f.rule + "@" + std::to_string(f.line));
+        EXPECT_EQ(row.findings, got) << row.file;
+    }
+}
+
+TEST_F(ZellintCorpus, ExitStatusesAndFormats) {
+    struct Row {
+        std::vector<std::string> args;
+        int status;
+        const char *expected; // a file under ../expected, or NULL
+    } rows[] = {
+        {{"clean.ini"}, 0, NULL},
+        {{"typo-key.ini"}, 0, NULL},
+        {{"--werror", "typo-key.ini"}, 1, NULL},
+        {{"font-junk.ini"}, 1, "font-junk.txt"},
+        {{"--format=json", "font-junk.ini"}, 1, "font-junk.json"},
+        {{"--format=sarif", "font-junk.ini"}, 1, "font-junk.sarif"},
+        {{"--values", "quoted.ini"}, 0, "quoted.values.json"},
+        {{"--values", "ten-bytes.ini"}, 0, "ten-bytes.values.json"},
+        {{"no-such.ini"}, 2, NULL},
+        {{"."}, 2, NULL},
+        {{"--format=xml", "clean.ini"}, 2, NULL},
+        {{"clean.ini", "typo-key.ini"}, 2, NULL},
+        {{"--explain", "no-such-rule"}, 2, NULL},
+    };
+    for (const Row &row : rows) {
+        int status;
+        std::string out = Zellint(row.args, &status);
+        EXPECT_EQ(row.status, status) << row.args.back();
+        std::string expected;
+        if (row.expected != NULL) {
+            ASSERT_TRUE(ReadWholeFile(std::string("../expected/") + row.expected, &expected));
+            EXPECT_EQ(expected, out) << row.expected;
+        }
+    }
+}
+
+TEST_F(ZellintCorpus, FixRemovesOnlyTheMarkAndKeepsACopy) {
+    std::string original, fixed, copy;
+    ASSERT_TRUE(ReadWholeFile("utf8-bom.ini", &original));
+    std::string dir = testing::TempDir();
+    ASSERT_TRUE(WriteWholeFile(dir + "launch.ini", original));
+    int status;
+    Zellint({"--fix", dir}, &status);
+    EXPECT_EQ(0, status);
+    ASSERT_TRUE(ReadWholeFile(dir + "launch.ini", &fixed));
+    ASSERT_TRUE(ReadWholeFile(dir + "launch.ini.bak", &copy));
+    EXPECT_EQ(original.substr(3), fixed);
+    EXPECT_EQ(original, copy);
+}
+
+TEST(Zellint, EveryRuleIsExplained) {
+    for (size_t i = 0; i < kRuleCount; i++)
+        EXPECT_NE("", ExplainRule(kRuleNames[i])) << kRuleNames[i];
+}
+
+} // namespace
