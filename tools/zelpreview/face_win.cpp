@@ -163,8 +163,11 @@ ProfileStage::ProfileStage(const std::string &outDir) {
     std::string program = ProgramFolder();
     char temp[MAX_PATH] = "";
     DWORD length = GetTempPathA(sizeof temp, temp);
+    // Under Wine the temporary folder lies on C: while programs often run from Z:, so the
+    // program's own folder is the last resort.
     std::string candidates[] = {FullPath(outDir),
-                                length > 0 && length < sizeof temp ? temp : std::string()};
+                                length > 0 && length < sizeof temp ? temp : std::string(),
+                                program};
     for (const std::string &base : candidates) {
         if (base.empty())
             continue;
@@ -179,7 +182,8 @@ ProfileStage::ProfileStage(const std::string &outDir) {
         }
     }
     problem_ = "no folder for the profile's copy on the drive of " + program +
-               " (the output folder and the temporary folder lie elsewhere)";
+               " (the output folder and the temporary folder lie elsewhere, and the program's "
+               "folder cannot be written)";
 }
 
 ProfileStage::~ProfileStage() {

@@ -32,7 +32,8 @@ class FaceWindow {
 // attribute of the file it loads).
 class ProfileStage {
   public:
-    // Picks a folder on zelpreview.exe's drive: inside `outDir`, else in the temporary folder.
+    // Picks a folder on zelpreview.exe's drive: inside `outDir`, the temporary folder or the
+    // program's folder.
     explicit ProfileStage(const std::string &outDir);
     ~ProfileStage();
     const std::string &Problem() const {

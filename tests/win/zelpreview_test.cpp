@@ -1,0 +1,225 @@
+// zelpreview against the live dialog: its faces are the dialog's own pixels, its zone
+// outlines are where the dialog's hit tests answer, and its results for broken folders and
+// for a catalogue. The faces' test runs again on an 8-bit display (ctest zelpreview_8bit_test).
+#include <gtest/gtest.h>
+#include <zlib.h>
+
+#include <string>
+#include <vector>
+
+#include "dialog_capture.h"
+#include "dialog_driver.h"
+#include "game_fixture.h"
+
+namespace {
+
+// Reads the PNG form zelpreview writes: 8-bit RGB, not interlaced, filters 0 to 4.
+Capture ReadPng(const std::string &path) {
+    std::string file = ReadFileBytes(path), deflated;
+    auto be32 = [&file](size_t at) {
+        return (uint32_t)(uint8_t)file[at] << 24 | (uint32_t)(uint8_t)file[at + 1] << 16 |
+               (uint32_t)(uint8_t)file[at + 2] << 8 | (uint8_t)file[at + 3];
+    };
+    Capture image;
+    for (size_t at = 8; at + 12 <= file.size(); at += 12 + be32(at)) {
+        std::string type = file.substr(at + 4, 4);
+        if (type == "IHDR")
+            image.width = (int)be32(at + 8), image.height = (int)be32(at + 12);
+        else if (type == "IDAT")
+            deflated += file.substr(at + 8, be32(at));
+    }
+    size_t stride = (size_t)image.width * 3;
+    std::vector<uint8_t> raw((stride + 1) * image.height), rows(stride * image.height);
+    uLongf size = (uLongf)raw.size();
+    if (image.width == 0 || uncompress(raw.data(), &size, (const Bytef *)deflated.data(),
+                                       (uLong)deflated.size()) != Z_OK)
+        return Capture();
+    for (size_t y = 0; y < (size_t)image.height; y++)
+        for (size_t i = 0; i < stride; i++) {
+            int a = i >= 3 ? rows[y * stride + i - 3] : 0, b = y ? rows[(y - 1) * stride + i] : 0,
+                c = i >= 3 && y ? rows[(y - 1) * stride + i - 3] : 0, p = a + b - c;
+            int pa = abs(p - a), pb = abs(p - b), pc = abs(p - c);
+            int predictors[] = {0, a, b, (a + b) / 2, pa <= pb && pa <= pc ? a : pb <= pc ? b : c};
+            rows[y * stride + i] =
+                (uint8_t)(raw[y * (stride + 1) + 1 + i] + predictors[raw[y * (stride + 1)] % 5]);
+        }
+    image.pixels.assign((const Rgb *)rows.data(), (const Rgb *)rows.data() + rows.size() / 3);
+    return image;
+}
+
+struct Preview {
+    DWORD exitCode = (DWORD)-1;
+    std::string output;
+};
+
+// Runs zelpreview with `args`, its output collected in a file of `out`.
+Preview RunPreview(const TempFolder &out, const std::string &args) {
+    SECURITY_ATTRIBUTES inherit = {sizeof inherit, NULL, TRUE};
+    HANDLE log = CreateFileA(out.File("output.txt").c_str(), GENERIC_WRITE, FILE_SHARE_READ,
+                             &inherit, CREATE_ALWAYS, 0, NULL);
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = startup.hStdError = log;
+    PROCESS_INFORMATION process = {};
+    std::string command =
+        "\"" + BinFolder() + "zelpreview.exe\" --out \"" + out.Path() + ".\" " + args;
+    Preview result;
+    if (CreateProcessA(NULL, &command[0], NULL, NULL, TRUE, 0, NULL, NULL, &startup, &process)) {
+        WaitForSingleObject(process.hProcess, 60000);
+        GetExitCodeProcess(process.hProcess, &result.exitCode);
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+    }
+    CloseHandle(log);
+    result.output = ReadFileBytes(out.File("output.txt"));
+    return result;
+}
+
+const char kProfile[] = "[Main]\r\nGameName=Star Duel\r\n[Upsell]\r\nUpsellLine1=Buy it\r\n";
+
+int DisplayDepth() {
+    HDC screen = GetDC(NULL);
+    int bits = GetDeviceCaps(screen, BITSPIXEL);
+    ReleaseDC(NULL, screen);
+    return bits <= 8 ? 8 : 24;
+}
+
+std::string Quoted(const std::string &folder) {
+    return "\"" + folder.substr(0, folder.size() - 1) + "\"";
+}
+
+TEST(ZelPreview, FacesEqualTheLiveDialog) {
+    GameFolder game;
+    game.WriteProfile(kProfile);
+    WriteFileBytes(game.File("upsell.bmp"), FramedBmp(120, 80, {200, 40, 160}, {250, 250, 0}));
+    std::vector<DialogSeen> seen;
+    RunOptions options;
+    options.args = "1 0"; // start, then exit: the start call records "No", so both show
+    DialogScript play = Script({{Move, {420, 325}}, {Release, {420, 325}}});
+    RunGameWithDialogs(game, options, {play, play}, &seen);
+    ASSERT_EQ(2u, seen.size());
+
+    TempFolder out;
+    std::string depth = std::to_string(DisplayDepth());
+    Preview preview = RunPreview(out, "--depth " + depth + " " + Quoted(game.Path()));
+    ASSERT_EQ(0u, preview.exitCode) << preview.output;
+    std::string name = game.Path().substr(game.Path().rfind('\\', game.Path().size() - 2) + 1);
+    name.pop_back();
+    const char *faces[] = {"-start.png", "-exit.png"};
+    for (int i = 0; i < 2; i++) {
+        SCOPED_TRACE(faces[i] + (" at " + depth + " bits"));
+        Capture written = ReadPng(out.File(name + faces[i]));
+        ASSERT_EQ(seen[i].painted.width, written.width);
+        ASSERT_EQ(seen[i].painted.height, written.height);
+        int differing = 0;
+        for (size_t p = 0; p < written.pixels.size(); p++)
+            differing += written.pixels[p] != seen[i].painted.pixels[p];
+        EXPECT_EQ(0, differing) << "pixels unlike the live dialog's";
+    }
+}
+
+TEST(ZelPreview, ZoneOutlinesAreWhereTheHitTestsAnswer) {
+    GameFolder game;
+    game.WriteProfile(kProfile);
+    TempFolder out;
+    ASSERT_EQ(0u, RunPreview(out, "--zones " + Quoted(game.Path())).exitCode);
+    std::string name = game.Path().substr(game.Path().rfind('\\', game.Path().size() - 2) + 1);
+    name.pop_back();
+    Capture zones = ReadPng(out.File(name + "-start-zones.png"));
+    ASSERT_GE(zones.height, 360);
+    // Each zone's outline colour; its bounds on the face are the outline's outer edge.
+    const struct {
+        int id;
+        Rgb colour;
+    } outlines[] = {{1, {255, 150, 0}},
+                    {2, {255, 0, 255}},
+                    {3, {0, 230, 0}},
+                    {4, {0, 210, 255}},
+                    {5, {255, 40, 40}}};
+    std::vector<Step> steps;
+    std::vector<int> expected;
+    for (const auto &outline : outlines) {
+        RECT r = {500, 360, -1, -1};
+        for (int y = 0; y < 360; y++)
+            for (int x = 0; x < zones.width && x < 500; x++)
+                if (zones.At(x, y) == outline.colour)
+                    r = {std::min<LONG>(r.left, x), std::min<LONG>(r.top, y),
+                         std::max<LONG>(r.right, x), std::max<LONG>(r.bottom, y)};
+        // On the outline the zone answers; one pixel beyond it, no zone does.
+        for (POINT p : {POINT{r.left, r.top}, POINT{r.left - 1, r.top - 1},
+                        POINT{r.right, r.bottom}, POINT{r.right + 1, r.bottom + 1}}) {
+            steps.push_back({Move, p});
+            steps.push_back({RegionIs, expected.size() % 2 ? 0 : outline.id});
+            expected.push_back(expected.size() % 2 ? 0 : outline.id);
+        }
+    }
+    steps.push_back({Move, {420, 325}});
+    steps.push_back({Release, {420, 325}});
+    std::vector<DialogSeen> seen;
+    RunOptions options;
+    options.args = "1";
+    RunGameWithDialogs(game, options, {Script(steps)}, &seen);
+    ASSERT_EQ(1u, seen.size());
+    EXPECT_EQ(expected, seen[0].regions);
+}
+
+TEST(ZelPreview, FolderResultsAndTheContactSheet) {
+    struct Row {
+        const char *name, *profile;
+        bool picture, readOnly;
+        DWORD exitCode;
+        const char *says;
+    } rows[] = {
+        {"no profile", NULL, true, false, 1, "no usable profile: Error Launching Game"},
+        {"10 bytes", "[Main]\r\nA=", true, false, 1, "the file has 10 bytes"},
+        {"11 bytes", "[Main]\r\nAB=", true, true, 0, "-exit.png"},
+        {"no upsell picture", kProfile, false, false, 0, "\"upsell.bmp\" cannot be loaded"},
+    };
+    TempFolder out;
+    std::string all;
+    std::vector<std::unique_ptr<GameFolder>> games;
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.name);
+        games.emplace_back(new GameFolder);
+        GameFolder &game = *games.back();
+        if (row.profile != NULL)
+            game.WriteProfile(row.profile);
+        if (row.picture)
+            WriteFileBytes(game.File("upsell.bmp"), FramedBmp(60, 40, {9, 9, 9}, {9, 9, 9}));
+        if (row.readOnly)
+            SetFileAttributesA(game.ProfilePath().c_str(), FILE_ATTRIBUTE_READONLY);
+        Preview preview = RunPreview(out, Quoted(game.Path()));
+        EXPECT_EQ(row.exitCode, preview.exitCode) << preview.output;
+        EXPECT_NE(std::string::npos, preview.output.find(row.says)) << preview.output;
+        if (row.profile != NULL) { // untouched, read-only attribute included
+            EXPECT_EQ(row.profile, game.ReadProfile());
+            EXPECT_EQ(row.readOnly, (GetFileAttributesA(game.ProfilePath().c_str()) & 1) != 0);
+        }
+        if (row.exitCode == 0)
+            all += " " + Quoted(game.Path());
+        SetFileAttributesA(game.ProfilePath().c_str(), FILE_ATTRIBUTE_NORMAL);
+    }
+    // The sheet: each previewed folder's start face found in it exactly once.
+    ASSERT_EQ(0u, RunPreview(out, "--sheet \"" + out.File("sheet.png") + "\"" + all).exitCode);
+    Capture sheet = ReadPng(out.File("sheet.png"));
+    for (size_t i = 2; i < games.size(); i++) {
+        std::string path = games[i]->Path();
+        std::string name = path.substr(path.rfind('\\', path.size() - 2) + 1);
+        name.pop_back();
+        Capture face = ReadPng(out.File(name + "-start.png"));
+        int found = 0;
+        for (int y = 0; y + face.height <= sheet.height; y++)
+            for (int x = 0; x + face.width <= sheet.width; x++) {
+                bool same = true;
+                for (int fy = 0; same && fy < face.height; fy++)
+                    same = std::equal(&face.pixels[(size_t)fy * face.width],
+                                      &face.pixels[(size_t)fy * face.width] + face.width,
+                                      &sheet.pixels[(size_t)(y + fy) * sheet.width + x]);
+                found += same;
+            }
+        EXPECT_EQ(1, found) << name;
+    }
+}
+
+} // namespace
