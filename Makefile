@@ -3,6 +3,7 @@
 # make test-wine32: the tests of tests/wine32/selection.txt against the product DLL, 32-bit.
 # make format-check: src/ as the house .clang-format writes it.
 # make fuzz: every fuzz target for FUZZ_SECONDS each (default 60).
+# make preview GAME=FOLDER...: zelpreview --zones on game folders, PNGs in build/preview/.
 # make art: regenerate the committed artwork in res/art; make art-preview: PNG previews.
 BUILD   ?= build
 PRODUCT := $(BUILD)/product
@@ -96,6 +97,15 @@ art-preview: deps
 	@cmake -S tools/artgen -B $(BUILD)/artgen -DCMAKE_BUILD_TYPE=Release >/dev/null
 	@cmake --build $(BUILD)/artgen --target artpreview -j $(JOBS)
 	@$(BUILD)/artgen/artpreview res/art $(BUILD)/demo/art
+
+# zelpreview (the twin's 64-bit build) under Wine on a virtual display of DEPTH bits (24 or 8)
+# at DPI dots per inch (96, 120 or 144): the faces, their hot zones and a contact sheet.
+DEPTH ?= 24
+DPI   ?= 96
+preview: twin
+	@[ -n "$(GAME)" ] || { echo "usage: make preview GAME=path/to/folder... [DEPTH=8] [DPI=120]" >&2; exit 2; }
+	ZI_SCREEN=1024x768x$(DEPTH) $(WINE) scripts/preview.sh $(TWIN)/bin $(BUILD)/preview \
+		$(DEPTH) $(DPI) $(GAME)
 
 demo: product twin art-preview
 	$(WINE) scripts/demo.sh $(TWIN)/bin $(BUILD)/demo

@@ -4,11 +4,13 @@
 # profile and a sample upsell picture; the game's answers and the library's debug output are
 # printed; the start and the exit dialogs are saved as PNG pictures and each is ended with a
 # click on its play zone. The game runs three times: without a portal client, then with the
-# sample client declining and taking over the launch.
+# sample client declining and taking over the launch. Then zelpreview paints the same faces
+# without running the game, with each hot zone outlined and explained (OUT-FOLDER/preview).
 #
 #   scripts/wine/with-wine.sh scripts/demo.sh BIN-FOLDER OUT-FOLDER     (what `make demo` runs)
 #
-# BIN-FOLDER holds the 64-bit build's sample_game.exe, ZelInterstitial.dll and dialog_demo.exe.
+# BIN-FOLDER holds the 64-bit build's sample_game.exe, ZelInterstitial.dll, dialog_demo.exe,
+# sample_portal.exe and zelpreview.exe.
 set -euo pipefail
 
 [ $# -eq 2 ] || { echo "usage: scripts/demo.sh BIN-FOLDER OUT-FOLDER" >&2; exit 2; }
@@ -21,7 +23,7 @@ bin=$(cd "$1" && pwd)
 mkdir -p "$2"
 out=$(cd "$2" && pwd)
 WINE64=${WINE64:-/usr/lib/wine/wine64}
-for file in sample_game.exe ZelInterstitial.dll dialog_demo.exe sample_portal.exe; do
+for file in sample_game.exe ZelInterstitial.dll dialog_demo.exe sample_portal.exe zelpreview.exe; do
     [ -f "$bin/$file" ] || { echo "demo: $bin/$file is missing (run: make twin)" >&2; exit 2; }
 done
 
@@ -78,6 +80,14 @@ echo
 echo "demo: what the portal client received (from $portal/sample_portal.log):"
 grep '^command line' "$portal/sample_portal.log" | sed 's/^/demo:   /' || true
 
+# The same faces without running the game: zelpreview paints them through the library, with
+# each hot zone outlined and what a click there does.
+echo
+echo "=== demo: the game's faces through zelpreview, each hot zone explained"
+preview_status=0
+"$WINE64" "$bin/zelpreview.exe" --zones --out "$(windows_path "$out/preview")" \
+    "$(windows_path "$game")" || preview_status=$?
+
 echo
 start_png=$out/interstitial-no-portal-start.png
 exit_png=$out/interstitial-no-portal-exit.png
@@ -92,4 +102,5 @@ for png in "$start_png" "$exit_png"; do
     fi
 done
 [ "$status" -eq 0 ] || { echo "demo: the sample game ended with status $status" >&2; exit 1; }
+[ "$preview_status" -eq 0 ] || { echo "demo: zelpreview ended with status $preview_status" >&2; exit 1; }
 exit "$missing"

@@ -136,8 +136,13 @@ std::vector<std::string> ClickWords(int32_t id, bool atExit, const ZoneAddresses
     case ClickPage::None:
         break;
     }
-    std::string end = action.end == kClickEndsPlay   ? "closes the dialog; the game goes on (1)"
-                      : action.end == kClickEndsQuit ? "closes the dialog; the game quits (0)"
+    // At exit the game decides what the answer means; the library only gives it.
+    const char *play = atExit ? "closes the dialog; the exit call answers 1 (go on)"
+                              : "closes the dialog; the game starts (1)";
+    const char *quit = atExit ? "closes the dialog; the exit call answers 0 (stop)"
+                              : "closes the dialog; the game quits (0)";
+    std::string end = action.end == kClickEndsPlay   ? play
+                      : action.end == kClickEndsQuit ? quit
                                                      : "the dialog stays open";
     std::vector<std::string> lines = {std::string(atExit ? look.nameAtExit : look.name) + ": " +
                                       (what.empty() ? end : what + ", " + end)};
