@@ -49,7 +49,7 @@ test-native: native
 	ctest --test-dir $(NATIVE) --output-on-failure
 
 test-product: product
-	scripts/check-product-dll.sh $(PRODUCT)/bin/ZelInterstitial.dll
+	scripts/check-product-dll.sh $(PRODUCT)/bin/ZelInterstitial.dll $(PRODUCT)/ZelInterstitial.map
 
 # Both DLLs' resources, read back with a PE reader of our own.
 test-resources: native product twin

@@ -7,7 +7,7 @@
 namespace {
 
 const char kSchemeSeparator[] = "://";
-const char kFileScheme[] = "file://";
+const char kFileScheme[] = "file://"; // kFileSchemeLength bytes
 
 // One character step as the search takes it: where `next` says the next character starts,
 // or one byte on when it stays put (CharNextA does so only on the terminator). The end of
@@ -51,20 +51,25 @@ bool IsFileScheme(const char *loweredScheme) {
     return strcmp(loweredScheme, kFileScheme) == 0;
 }
 
-std::string FileUrlPath(const std::string &urlCopy) {
-    const size_t schemeLength = strlen(kFileScheme);
-    return urlCopy.size() > schemeLength ? urlCopy.substr(schemeLength) : std::string();
-}
-
-void ApplyShortPath(std::string &urlCopy, const std::string &path, const char *shortPath, bool dbcs,
-                    NextCharFn next) {
+bool ApplyShortPath(char *urlCopy, size_t size, const char *shortPath, bool dbcs, NextCharFn next) {
     if (shortPath[0] == '\0')
-        return; // nothing was written: the path stays as given
+        return true; // nothing was written: the path stays as given
     // The first occurrence over the whole URL copy, as the search finds it; for a path that
     // also occurs inside "file://" itself ("e", "le") that earlier occurrence is the one.
-    ptrdiff_t at = DbcsFind(urlCopy.c_str(), path.c_str(), dbcs, next);
-    if (at >= 0)
-        urlCopy.replace((size_t)at, path.size(), shortPath);
+    const char *path = urlCopy + kFileSchemeLength;
+    ptrdiff_t found = DbcsFind(urlCopy, path, dbcs, next);
+    if (found < 0)
+        return true;
+    const size_t at = (size_t)found;
+    const size_t pathLength = strlen(path);
+    const size_t shortLength = strlen(shortPath);
+    // The path is the copy's tail, so what follows the occurrence ends at the terminator.
+    const size_t tailLength = strlen(urlCopy + at + pathLength);
+    if (at + shortLength + tailLength >= size)
+        return false;
+    memmove(urlCopy + at + shortLength, urlCopy + at + pathLength, tailLength + 1);
+    memcpy(urlCopy + at, shortPath, shortLength);
+    return true;
 }
 
 bool RewriteCommandTemplate(char *commandTemplate) {

@@ -3,15 +3,14 @@
 #pragma once
 #include <stddef.h>
 
-#include <string>
-
 #include "../common/text.h"
 
 // Sizes of the launcher's working buffers, in bytes including the terminator.
-const size_t kBrowserBufferSize = 2048;     // value, key-name and retry buffers
-const size_t kRegistryReadLimit = 260;      // every registry read and the short path
-const size_t kCommandExtraBytes = 510;      // command buffer = URL copy's length + this
-const size_t kFormattedCommandLimit = 1024; // the most the platform's formatter writes
+const size_t kBrowserBufferSize = 2048; // value, key-name and retry buffers
+const size_t kRegistryReadLimit = 260;  // every registry read and the short path
+// The most the platform's formatter writes, and so all the command buffer ever needs: the
+// command is never longer than the URL copy plus the template, and is cut here.
+const size_t kFormattedCommandLimit = 1024;
 
 // The byte offset of the first occurrence of `pattern` in `text`, or -1.
 // Without double-byte character sets (`dbcs` false) this is a plain byte search. With them,
@@ -28,16 +27,19 @@ size_t SchemeLength(const char *url, bool dbcs, NextCharFn next);
 // True when the lower-cased scheme selects the file rule: exactly "file://".
 bool IsFileScheme(const char *loweredScheme);
 
-// The path of a file URL: the URL copy's text behind "file://".
-std::string FileUrlPath(const std::string &urlCopy);
+// The length of "file://": a URL copy that takes the file rule has its path behind it.
+const size_t kFileSchemeLength = 7;
 
-// The file rule. Replaces the first occurrence of `path` in `urlCopy` (found with
-// DbcsFind) by `shortPath`, the text GetShortPathNameA wrote into a buffer that was
-// emptied before the call. An empty `shortPath` means the call wrote nothing (no such
-// file, an empty path, or a short form that does not fit 260 bytes): the URL copy then
-// keeps the path as the caller gave it, so it never receives text the call did not write.
-void ApplyShortPath(std::string &urlCopy, const std::string &path, const char *shortPath, bool dbcs,
-                    NextCharFn next);
+// The file rule, on a URL copy held in `size` bytes whose first kFileSchemeLength bytes
+// are the file scheme. Replaces the first occurrence of the path (the text behind the
+// scheme, found with DbcsFind over the whole copy) by `shortPath`, the text
+// GetShortPathNameA wrote into a buffer that was emptied before the call. An empty
+// `shortPath` means the call wrote nothing (no such file, an empty path, or a short form
+// that does not fit 260 bytes): the URL copy then keeps the path as the caller gave it, so
+// it never receives text the call did not write. Returns false, leaving the copy as it
+// was, when the result would not fit `size`; a copy with kRegistryReadLimit bytes to spare
+// always fits.
+bool ApplyShortPath(char *urlCopy, size_t size, const char *shortPath, bool dbcs, NextCharFn next);
 
 // The template rewrite, in place and by plain byte search: the "1" of the first "%1"
 // becomes "s"; failing that, the first "-nohome" and everything behind it become "%s".

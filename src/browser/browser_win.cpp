@@ -4,10 +4,6 @@
 
 #include <string.h>
 
-#include <memory>
-#include <new>
-#include <string>
-
 #include "browser.h"
 #include "browser_text.h"
 
@@ -71,42 +67,69 @@ bool FindCommandTemplate(char *keyName, char *value) {
     return ReadClassesValue(keyName, "HtmlDefBrowser", kOpenCommandKey, value);
 }
 
+// A block from the process heap that is freed when the call returns; null when the heap
+// has no room.
+class HeapText {
+  public:
+    explicit HeapText(size_t size) : text_((char *)HeapAlloc(GetProcessHeap(), 0, size)) {}
+    ~HeapText() {
+        if (text_ != NULL)
+            HeapFree(GetProcessHeap(), 0, text_);
+    }
+    HeapText(const HeapText &) = delete;
+    HeapText &operator=(const HeapText &) = delete;
+    char *Get() const {
+        return text_;
+    }
+
+  private:
+    char *text_;
+};
+
+// True when the URL copy starts with the file scheme in any case. Only a scheme of exactly
+// that length can equal it, so only such a one is copied and lower-cased.
+bool TakesFileRule(const char *urlCopy) {
+    if (SchemeLength(urlCopy, DbcsEnabled(), NextSystemChar) != kFileSchemeLength)
+        return false;
+    char scheme[kFileSchemeLength + 1];
+    memcpy(scheme, urlCopy, kFileSchemeLength);
+    scheme[kFileSchemeLength] = '\0';
+    CharLowerA(scheme); // the URL copy keeps the caller's case
+    return IsFileScheme(scheme);
+}
+
 int Launch(const char *url) {
     char value[kBrowserBufferSize];
     char keyName[kBrowserBufferSize];
     char retry[kBrowserBufferSize];
 
-    std::string urlCopy = url;
-    std::string scheme =
-        urlCopy.substr(0, SchemeLength(urlCopy.c_str(), DbcsEnabled(), NextSystemChar));
-    if (!scheme.empty())
-        CharLowerA(&scheme[0]); // the URL copy keeps the caller's case
-    if (IsFileScheme(scheme.c_str())) {
-        std::string path = FileUrlPath(urlCopy);
+    // Room for the URL and for a short path longer than the path it replaces. Out of
+    // memory: nothing is started.
+    const size_t urlCopySize = strlen(url) + kRegistryReadLimit;
+    HeapText urlCopy(urlCopySize);
+    if (urlCopy.Get() == NULL)
+        return 0;
+    CopyText(urlCopy.Get(), urlCopySize, url);
+    if (TakesFileRule(urlCopy.Get())) {
         // Emptied first, and the result not needed: whatever the call does not write reads
         // as an empty text, and the path then stays as the caller gave it.
         memset(value, 0, kRegistryReadLimit);
-        GetShortPathNameA(path.c_str(), value, (DWORD)kRegistryReadLimit);
+        GetShortPathNameA(urlCopy.Get() + kFileSchemeLength, value, (DWORD)kRegistryReadLimit);
         if (!TerminatedWithin(value, kRegistryReadLimit))
             value[0] = '\0';
-        ApplyShortPath(urlCopy, path, value, DbcsEnabled(), NextSystemChar);
+        ApplyShortPath(urlCopy.Get(), urlCopySize, value, DbcsEnabled(), NextSystemChar);
     }
 
     if (!FindCommandTemplate(keyName, value))
         return 0;
-    if (urlCopy.empty())
+    if (urlCopy.Get()[0] == '\0')
         return 1; // a browser is there, but nothing to show
     if (!RewriteCommandTemplate(value))
         return 0;
 
-    // Out of memory for the command: nothing is started. Starting the browser without the
-    // page would hide that the page was never passed on.
-    const size_t commandSize = urlCopy.size() + kCommandExtraBytes;
-    std::unique_ptr<char[]> command(new (std::nothrow) char[commandSize]);
-    if (!command)
-        return 0;
-    FormatCommand(command.get(), commandSize, value, urlCopy.c_str());
-    if (WinExec(command.get(), SW_SHOWDEFAULT) > 31)
+    char command[kFormattedCommandLimit];
+    FormatCommand(command, sizeof command, value, urlCopy.Get());
+    if (WinExec(command, SW_SHOWDEFAULT) > 31)
         return 1;
     // The URL itself can make a start fail, for one when the template glues it to the
     // program's name. The browser then opens without the page.
@@ -117,9 +140,5 @@ int Launch(const char *url) {
 } // namespace
 
 int LaunchBrowser(const char *url) {
-    try {
-        return Launch(url != NULL ? url : "");
-    } catch (const std::bad_alloc &) {
-        return 0; // out of memory for a working text: nothing is started
-    }
+    return Launch(url != NULL ? url : "");
 }

@@ -1,8 +1,8 @@
 // Finding the portal client in the registry and handing the launch to it through three
 // named events.
-#include <stdio.h>
 #include <string.h>
 
+#include "../common/text.h"
 #include "../entry/interstitial.h"
 #include "command_line.h"
 #include "portal_win.h"
@@ -38,8 +38,8 @@ int CInterstitial::GetTovrinPath() {
     if (RegOpenKeyExA(HKEY_CLASSES_ROOT, "Software\\Corvane\\Lumora\\CurrentVersion", 0, KEY_READ,
                       &key) == ERROR_SUCCESS) {
         if (ReadDefaultValue(key, version, sizeof version))
-            snprintf(keyPath, sizeof keyPath, "Software\\Corvane\\Lumora\\%s\\Preferences\\MainApp",
-                     version);
+            FormatWithOneText(keyPath, sizeof keyPath,
+                              "Software\\Corvane\\Lumora\\%s\\Preferences\\MainApp", version);
         RegCloseKey(key);
     }
     if (keyPath[0] == '\0') {

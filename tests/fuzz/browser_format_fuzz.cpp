@@ -1,6 +1,6 @@
 // Fuzzes the command formatting against a reference: the input is the template, a zero
-// byte, then the URL. The command buffer has the launcher's size, the URL's length plus
-// 510 bytes, allocated exactly so that the sanitizer sees any write past it.
+// byte, then the URL. The command buffer has the launcher's size, the formatter's limit,
+// allocated exactly so that the sanitizer sees any write past it.
 #include <stdint.h>
 #include <stdlib.h>
 #include <string.h>
@@ -31,7 +31,7 @@ std::string Reference(const std::string &format, const std::string &url, size_t 
     return out.substr(0, limit);
 }
 
-}  // namespace
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     std::string input((const char *)data, size);
@@ -40,7 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     std::string url = split == std::string::npos ? std::string() : input.substr(split + 1);
     url = url.substr(0, url.find('\0'));
 
-    const size_t commandSize = url.size() + kCommandExtraBytes;
+    const size_t commandSize = kFormattedCommandLimit;
     char *command = (char *)malloc(commandSize);
     FormatCommand(command, commandSize, format.c_str(), url.c_str());
     std::string got = command;

@@ -1,29 +1,34 @@
-// Fuzzes the command template rewrite: the input is the template (up to its first zero).
+// Fuzzes the command template rewrite by its properties: the input is the template (up to
+// its first zero), rewritten in a buffer of exactly its size so any write past it is caught.
 #include <stdint.h>
 #include <stdlib.h>
 #include <string.h>
 
-#include <string>
-
 #include "browser/browser_text.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
-    std::string before((const char *)data, size);
-    before = before.substr(0, before.find('\0'));
-    char *buffer = strdup(before.c_str());  // exact size: a write past it is caught
-    bool rewritten = RewriteCommandTemplate(buffer);
-    std::string after = buffer;
-    free(buffer);
-
-    std::string expected = before;
-    size_t placeholder = before.find("%1");
-    size_t marker = before.find("-nohome");
-    if (placeholder != std::string::npos)
-        expected[placeholder + 1] = 's';
-    else if (marker != std::string::npos)
-        expected = before.substr(0, marker) + "%s";
-    bool expectRewrite = placeholder != std::string::npos || marker != std::string::npos;
-    if (rewritten != expectRewrite || after != expected)
+    char *before = strndup((const char *)data, size);
+    char *after = strdup(before);
+    const bool rewritten = RewriteCommandTemplate(after);
+    const char *placeholder = strstr(before, "%1");
+    const char *marker = strstr(before, "-nohome");
+    const size_t length = strlen(before);
+    bool holds = false;
+    if (placeholder != NULL) {
+        // Length kept, and the "1" of the first "%1" is the one byte that changed.
+        const size_t at = (size_t)(placeholder - before) + 1;
+        holds = rewritten && strlen(after) == length && after[at] == 's' &&
+                memcmp(after, before, at) == 0 && strcmp(after + at + 1, before + at + 1) == 0;
+    } else if (marker != NULL) {
+        // Everything before the first marker kept, then "%s" and the end.
+        const size_t at = (size_t)(marker - before);
+        holds = rewritten && memcmp(after, before, at) == 0 && strcmp(after + at, "%s") == 0;
+    } else {
+        holds = !rewritten && strcmp(after, before) == 0;
+    }
+    free(before);
+    free(after);
+    if (!holds)
         abort();
     return 0;
 }
