@@ -60,12 +60,13 @@ test-windows: twin
 	$(WINE) ctest --test-dir $(TWIN) --output-on-failure -j $(JOBS)
 
 # The Windows-side tests as 32-bit programs (i686, posix thread model for GoogleTest), with
-# the product DLL copied over their own build of it: what they test is what ships.
+# the product DLL and zelpreview copied over their own builds: what they test is what ships.
 test32: deps product
 	@cmake -S . -B $(TEST32) -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-i686-mingw-tests.cmake \
 		-DCMAKE_BUILD_TYPE=Release -DZI_WINDOWS_TESTS=ON >/dev/null
 	@cmake --build $(TEST32) -j $(JOBS)
 	@cp $(PRODUCT)/bin/ZelInterstitial.dll $(TEST32)/bin/ZelInterstitial.dll
+	@cp $(PRODUCT)/bin/zelpreview.exe $(TEST32)/bin/zelpreview.exe
 
 # The emulator and 32-bit Wine (root the first time; then a quick check). No 32-bit Wine is
 # no pass: a failed setup stops make with the reason.
