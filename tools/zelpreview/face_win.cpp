@@ -166,8 +166,7 @@ ProfileStage::ProfileStage(const std::string &outDir) {
     // Under Wine the temporary folder lies on C: while programs often run from Z:, so the
     // program's own folder is the last resort.
     std::string candidates[] = {FullPath(outDir),
-                                length > 0 && length < sizeof temp ? temp : std::string(),
-                                program};
+                                length > 0 && length < sizeof temp ? temp : std::string(), program};
     for (const std::string &base : candidates) {
         if (base.empty())
             continue;
@@ -175,7 +174,8 @@ ProfileStage::ProfileStage(const std::string &outDir) {
                              std::to_string(GetCurrentProcessId()) + "\\";
         std::string way;
         if (!program.empty() && RelativePath(program, folder + kProfileName, &way) &&
-            way.size() < MAX_PATH - program.size() && CreateDirectoryA(folder.c_str(), NULL)) {
+            way.size() < MAX_PATH - program.size() &&
+            (CreateDirectoryA(folder.c_str(), NULL) || GetLastError() == ERROR_ALREADY_EXISTS)) {
             folder_ = folder;
             fromProgram_ = way;
             return;
