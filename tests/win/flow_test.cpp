@@ -223,23 +223,6 @@ TEST(Flow, ProfileIsFoundBesideTheExecutableFromAnotherWorkingDirectory) {
     EXPECT_EQ("<none>", RecordInProfile(ReadFileBytes(elsewhere.File("launch.ini"))));
 }
 
-TEST(Flow, MegabyteOfJunkIsReadWithoutHarm) {
-    GameFolder folder;
-    std::string junk(1 << 20, '\0');
-    uint32_t seed = 12345;
-    for (char &c : junk) {
-        seed = seed * 1103515245u + 12345u;
-        c = (char)(seed >> 16);
-    }
-    folder.WriteProfile(junk);
-    GameRun run = RunGame(folder, "3 dump 0");
-    ASSERT_TRUE(run.finished);
-    EXPECT_EQ(1, run.Answer(0));
-    EXPECT_EQ(1, run.Answer(2));
-    EXPECT_LT(GameField(folder, "GameName").size(), 64u);
-    EXPECT_GE(folder.ReadProfile().size(), junk.size() / 2) << "the profile was not lost";
-}
-
 // Empty addresses fall back to the portal's home host (the exports' other answers are
 // held by abi_test).
 TEST(Members, AccessorsFallBackToThePortalHost) {

@@ -5,12 +5,14 @@
 #include "debug_loop.h"
 #include "dialog_capture.h"
 
+#include <filesystem>
 #include <set>
 
 #include <gtest/gtest.h>
 
-GameFolder::GameFolder() {
+GameFolder::GameFolder(const std::string &sub) : home_(Path() + sub) {
     std::string bin = BinFolder();
+    std::filesystem::create_directories(home_);
     EXPECT_TRUE(CopyFileA((bin + "game_stub.exe").c_str(), ExePath().c_str(), FALSE));
     EXPECT_TRUE(CopyFileA((bin + "ZelInterstitial.dll").c_str(),
                           File("ZelInterstitial.dll").c_str(), FALSE));

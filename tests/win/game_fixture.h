@@ -9,14 +9,19 @@
 
 #include "win_test_util.h"
 
-// A temporary folder holding game.exe (the stub) and ZelInterstitial.dll from the build.
+// A temporary folder holding game.exe (the stub) and ZelInterstitial.dll from the build. With
+// `sub`, the game and its profile sit in that folder below, found from the DLL's folder.
 class GameFolder : public TempFolder {
 public:
-    GameFolder();
-    std::string ExePath() const { return File("game.exe"); }
-    std::string ProfilePath() const { return File("launch.ini"); }
+    explicit GameFolder(const std::string &sub = "");
+    std::string Home() const { return home_; }
+    std::string ExePath() const { return home_ + "game.exe"; }
+    std::string ProfilePath() const { return home_ + "launch.ini"; }
     bool WriteProfile(const std::string &text) const { return WriteFileBytes(ProfilePath(), text); }
     std::string ReadProfile() const { return ReadFileBytes(ProfilePath()); }
+
+private:
+    std::string home_;
 };
 
 struct BoxSeen {

@@ -116,19 +116,6 @@ TEST(Portal, TheClientGetsTheIniAndTheGamesCommandLine) {
     EXPECT_NE(std::string::npos, log.find(" --ini=\"C:\\\\launch.ini\" --cmdline=")) << log;
 }
 
-TEST(Portal, ATooLongGameCommandLineSkipsTheHandOff) {
-    PortalClient client("takeover");
-    GameFolder game;
-    game.WriteProfile("[Main]\r\nGameName=Star Duel\r\n");
-    GameRun run = RunGame(game, "3 " + std::string(2100, 'x'));
-    ASSERT_TRUE(run.finished);
-    EXPECT_EQ(1, run.Answer(0));
-    EXPECT_EQ("Lumora hand-off skipped: command line too long\n", run.OutputBesidesPainting());
-    EXPECT_EQ("", client.Log(500)) << "the client must not start";
-    EXPECT_EQ("No", ProfileRecord(game));
-    ExpectNoEventLeftOpen();
-}
-
 TEST(Portal, RegistryFaultsEndTheLookupWithTheirOwnLine) {
     struct Row {
         const char *what;

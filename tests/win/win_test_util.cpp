@@ -16,7 +16,7 @@ TempFolder::TempFolder() {
     GetTempPathA(sizeof temp, temp);
     for (;;) {
         char name[64];
-        snprintf(name, sizeof name, "zi-%lu-%u\\", GetCurrentProcessId(), ++counter);
+        snprintf(name, sizeof name, "zi-%lu-%04u\\", GetCurrentProcessId(), ++counter);
         path_ = std::string(temp) + name;
         if (CreateDirectoryA(path_.c_str(), NULL))
             break;
