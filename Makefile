@@ -18,7 +18,7 @@ JOBS    ?= 2
 MAKEFLAGS += --no-print-directory
 
 .PHONY: all deps product twin native test test-native test-product test-resources \
-	test-windows format-check demo clean fuzz-build fuzz test-fuzz art art-preview test32 wine32-setup test-wine32
+	test-windows test-zellint format-check demo clean fuzz-build fuzz test-fuzz art art-preview test32 wine32-setup test-wine32
 
 all: product twin native
 
@@ -40,7 +40,8 @@ native: deps
 	@cmake -S . -B $(NATIVE) -DCMAKE_BUILD_TYPE=Debug >/dev/null
 	@cmake --build $(NATIVE) -j $(JOBS)
 
-test: format-check test-native test-product test-resources test-windows test-fuzz test-wine32
+test: format-check test-native test-product test-resources test-windows test-fuzz test-wine32 \
+	test-zellint
 
 format-check: deps
 	clang-format --dry-run -Werror $$(find src -name '*.cpp' -o -name '*.h')
@@ -79,6 +80,12 @@ wine32-setup:
 test-wine32: wine32-setup test32
 	scripts/wine32/run-selection.sh $(TEST32)/bin tests/wine32/selection.txt
 
+# zellint and zellint.exe give the same output: the 64-bit build under Wine, the shipped
+# 32-bit one under 32-bit Wine.
+test-zellint: native twin product wine32-setup
+	$(WINE) tests/zellint/same-output.sh $(NATIVE)/tools/zellint/zellint $(TWIN)/bin/zellint.exe
+	tests/zellint/same-output.sh $(NATIVE)/tools/zellint/zellint $(PRODUCT)/bin/zellint.exe wine32
+
 fuzz-build: deps
 	@cmake -S tests/fuzz -B $(FUZZ) -DCMAKE_CXX_COMPILER=clang++ >/dev/null
 	@cmake --build $(FUZZ) -j $(JOBS)
@@ -108,8 +115,9 @@ preview: twin
 	ZI_SCREEN=1024x768x$(DEPTH) $(WINE) scripts/preview.sh $(TWIN)/bin $(BUILD)/preview \
 		$(DEPTH) $(DPI) $(GAME)
 
-demo: product twin art-preview
+demo: product twin art-preview native
 	$(WINE) scripts/demo.sh $(TWIN)/bin $(BUILD)/demo
+	scripts/zellint-demo.sh $(NATIVE)/tools/zellint/zellint $(BUILD)/demo/game $(BUILD)/demo
 
 clean:
 	rm -rf $(BUILD)

@@ -169,19 +169,35 @@ class Linter {
         return ToAnsi(file_, UpToNul(text));
     }
 
+    size_t KeyCount(const ProfileSection &section) const {
+        size_t n = 0;
+        for (const ProfileEntry &entry : section.entries)
+            n += Ansi(entry.name).compare(0, 1, ";") != 0;
+        return n;
+    }
+
+    // Windows reads the mark as part of the first line: a section header there is lost, and
+    // the keys under it land in no section; any other first line only loses its meaning.
     void CheckBom() {
         if (file_.encoding != Encoding::kUtf8Bom)
             return;
-        const ProfileSection &hidden = file_.sections[0];
-        std::string first = hidden.entries.empty() ? "" : Ansi(hidden.entries[0].name).substr(3);
-        std::string name =
-            first.size() > 2 && first[0] == '[' && first.back() == ']' ? " " + first : "";
+        const ProfileSection &start = file_.sections[0];
+        std::string first = start.entries.empty() ? "" : Ansi(start.entries[0].name).substr(3);
+        if (start.entries.empty() || start.entries[0].line != 1 || first.empty() ||
+            first[0] != '[') {
+            Add("utf8-bom", Severity::kWarning, 1, 1, "", "",
+                "the file starts with a UTF-8 byte-order mark: Windows takes it as part of the "
+                "first line, which is no section header here, so nothing is lost yet; an edit "
+                "that puts [Main] first would hide it. Save the file without the mark (zellint "
+                "--fix removes it).");
+            return;
+        }
         Add("utf8-bom", Severity::kError, 1, 1, "", "",
             "the file starts with a UTF-8 byte-order mark: Windows does not see the first "
-            "section" +
-                name + ", so its " + Count(hidden.entries.size() - (first.empty() ? 0 : 1), "key") +
-                " fall back to their defaults. Save the file without the mark "
-                "(zellint --fix removes it).");
+            "section, " +
+                first + ", so its " + Count(KeyCount(start) - 1, "key") +
+                " fall back to their defaults. Save the file without the mark (zellint --fix "
+                "removes it).");
     }
 
     void CheckSections() {
@@ -468,7 +484,8 @@ class Linter {
                 Point at = UpsellPictureAt(width, 170);
                 int32_t left = PictureLeft(at.x, check.width);
                 int64_t right = (int64_t)left + check.width, bottom = (int64_t)at.y + check.height;
-                if (left < 170 || right > kClientWidth || bottom > kClientHeight)
+                bool widthRead = (int32_t)width >= 0 && width <= 590; // else out-of-range
+                if (widthRead && (left < 170 || right > kClientWidth || bottom > kClientHeight))
                     Add("picture", Severity::kWarning, line, column, "Upsell", "UpsellGraphic",
                         "the upsell picture is " + std::to_string(check.width) + " x " +
                             std::to_string(check.height) + ": drawn at x " + std::to_string(left) +

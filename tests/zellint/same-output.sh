@@ -1,0 +1,50 @@
+#!/usr/bin/env bash
+# zellint on Linux and zellint.exe under Wine give the same bytes and the same exit status
+# for the same file, in every output. Usage: same-output.sh ZELLINT ZELLINT_EXE [wine32]
+# The exe runs under 64-bit Wine (call this inside scripts/wine/with-wine.sh), or with
+# "wine32" as one batch under 32-bit Wine (scripts/wine32/run-batch.sh).
+set -euo pipefail
+native=$(realpath "$1")
+exe=$(realpath "$2")
+here=$(cd "$(dirname "$0")" && pwd)
+cd "$here/corpus"
+files="font-junk.ini utf16-cjk.ini ninth-line.ini utf8-bom.ini missing-files.ini ten-bytes.ini"
+[ "${3:-}" = wine32 ] && files="font-junk.ini utf16-cjk.ini ninth-line.ini" # 4 s a run there
+options="--format=text --format=json --format=sarif --values"
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+n=0
+for file in $files; do
+    for option in $options; do
+        n=$((n + 1))
+        { "$native" "$option" "$file" || true; } >"$work/$n.native"
+        "$native" "$option" "$file" >/dev/null && echo "exit 0" >>"$work/$n.native" ||
+            echo "exit $?" >>"$work/$n.native"
+        echo "$exe $option $file" >>"$work/commands"
+    done
+done
+if [ "${3:-}" = wine32 ]; then
+    "$here/../../scripts/wine32/run-batch.sh" -f "$work/commands" >"$work/batch" 2>/dev/null || true
+    # Each program's output lies between its "===" and "---" lines; the latter has its status.
+    awk -v dir="$work" '/^=== wine32 \[/ { split($3, a, /[\[\/]/); out = dir "/" a[2] ".exe"; next }
+        /^--- wine32 \[/ { code = ($4 == "PASS") ? 0 : $7; sub(/ .*/, "", code);
+                           print "exit " code >> out; out = ""; next }
+        out != "" { print >> out }' "$work/batch"
+else
+    i=0
+    while read -r command; do
+        i=$((i + 1))
+        { ${WINE64:-/usr/lib/wine/wine64} $command || echo "exit $?"; } >"$work/$i.exe" 2>/dev/null
+        grep -q '^exit [1-9]' "$work/$i.exe" || echo "exit 0" >>"$work/$i.exe"
+    done <"$work/commands"
+fi
+status=0
+for i in $(seq $n); do
+    if ! cmp -s "$work/$i.native" "$work/$i.exe"; then
+        echo "zellint same output: differs for: $(sed -n "${i}p" "$work/commands")" >&2
+        diff "$work/$i.native" "$work/$i.exe" | head -20 >&2 || true
+        status=1
+    fi
+done
+[ $status = 0 ] && echo "zellint same output: $n runs of $exe, same bytes and status"
+exit $status
