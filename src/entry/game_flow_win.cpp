@@ -14,10 +14,27 @@ static bool IsFullVersion(const CInterstitial &game) {
     return _stricmp(game.m_szFullVersion, "Yes") == 0;
 }
 
+typedef BOOL(WINAPI *PlaySoundFn)(LPCSTR sound, HMODULE module, DWORD flags);
+
+// PlaySoundA from WINMM, loaded when the first sound is about to play and kept for the life
+// of the process: the one DLL a game has not loaded already, so a silent start never pays
+// for it. Null while WINMM cannot be loaded; a later sound tries again.
+static PlaySoundFn LoadPlaySound() {
+    static PlaySoundFn playSound = NULL;
+    if (playSound == NULL) {
+        HMODULE winmm = LoadLibraryA("winmm.dll");
+        if (winmm != NULL)
+            playSound = (PlaySoundFn)(void *)GetProcAddress(winmm, "PlaySoundA");
+    }
+    return playSound;
+}
+
 // SND_FILENAME alone: synchronous, and the platform's default sound for a missing file.
 static void PlaySoundFile(const char *file, int silent) {
-    if (file[0] != '\0' && silent == 0)
-        PlaySoundA(file, NULL, SND_FILENAME);
+    if (file[0] == '\0' || silent != 0)
+        return;
+    if (PlaySoundFn playSound = LoadPlaySound())
+        playSound(file, NULL, SND_FILENAME);
 }
 
 static int ShowInterstitial() {

@@ -10,8 +10,11 @@
 // convention; the calls there check results only.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+#include <mmsystem.h>
 #include <stddef.h>
 #include <stdint.h>
+#include <string.h>
 
 #include <string>
 #include <vector>
@@ -215,6 +218,60 @@ TEST_F(ForeignCaller, EveryExportRemovesItsArgumentsAndKeepsTheRegisters) {
         << "one body under two names";
     EXPECT_STREQ("Abi Check", self->m_szGameName) << "the profile was loaded into the object";
     EXPECT_TRUE(copy == object) << "the assignment copies every byte";
+}
+
+// The calls that reached PlaySoundA once it was patched to come here.
+std::vector<std::string> g_sounds;
+BOOL WINAPI RecordSound(LPCSTR file, HMODULE module, DWORD flags) {
+    g_sounds.push_back(std::string(file) + (module == NULL ? "" : " +module") + " flags " +
+                       std::to_string(flags));
+    return TRUE;
+}
+
+// Writes a jump to `to` over the start of `target`, or puts `restore` back; returns what was
+// there before.
+std::vector<BYTE> Patch(BYTE *target, const void *to, std::vector<BYTE> restore = {}) {
+#if defined(__i386__)
+    std::vector<BYTE> code = {0xb8, 0, 0, 0, 0, 0xff, 0xe0}; // mov eax, to; jmp eax
+    memcpy(&code[1], &to, sizeof to);
+#else
+    std::vector<BYTE> code = {0x48, 0xb8, 0, 0, 0, 0, 0, 0, 0, 0, 0xff, 0xe0}; // mov rax; jmp
+    memcpy(&code[2], &to, sizeof to);
+#endif
+    if (!restore.empty())
+        code = restore;
+    std::vector<BYTE> before(target, target + code.size());
+    DWORD protection = 0;
+    VirtualProtect(target, code.size(), PAGE_EXECUTE_READWRITE, &protection);
+    memcpy(target, code.data(), code.size());
+    VirtualProtect(target, code.size(), protection, &protection);
+    FlushInstructionCache(GetCurrentProcess(), target, code.size());
+    return before;
+}
+
+// WINMM stays unloaded until a sound is about to play; PlaySoundA then gets the file name
+// alone with SND_FILENAME, and a silent call plays nothing.
+TEST_F(ForeignCaller, TheFirstSoundLoadsWinmmAndPlaysTheFileAlone) {
+    CInterstitial *self = (CInterstitial *)GetProcAddress(dll_, "g_Interstitial");
+    const std::string profile = "zi-sound-" + std::to_string(GetCurrentProcessId()) + ".ini";
+    ASSERT_TRUE(
+        WriteFileBytes(BinFolder() + profile, "[Main]\r\nExitSound=zi-none.wav\r\nLumora=Yes\r\n"));
+    Call("_ZN13CInterstitial11LoadProfileEPc", self, {(uintptr_t)profile.c_str()});
+    DeleteFileA((BinFolder() + profile).c_str());
+    const char *const endGame = "_ZN13CInterstitial7EndGameEi";
+    ASSERT_EQ((HMODULE)NULL, GetModuleHandleA("winmm.dll")) << "loaded before the library";
+    EXPECT_EQ(1u, (uint32_t)Call(endGame, self, {1}));
+    EXPECT_EQ((HMODULE)NULL, GetModuleHandleA("winmm.dll")) << "a silent call loaded it";
+    EXPECT_EQ(1u, (uint32_t)Call(endGame, self, {0}));
+    HMODULE winmm = GetModuleHandleA("winmm.dll");
+    ASSERT_NE((HMODULE)NULL, winmm) << "the first sound did not load WINMM";
+    BYTE *play = (BYTE *)(void *)GetProcAddress(winmm, "PlaySoundA");
+    std::vector<BYTE> saved = Patch(play, (const void *)&RecordSound);
+    Call(endGame, self, {1});
+    Call(endGame, self, {0});
+    Patch(play, NULL, saved);
+    EXPECT_EQ(std::vector<std::string>{"zi-none.wav flags " + std::to_string(SND_FILENAME)},
+              g_sounds);
 }
 
 // The stub game calls fnGameBeginEnd through GetProcAddress as a C function and, on i686,
