@@ -14,10 +14,10 @@ cp "$game/upsell.bmp" "$broken/"
 # once the opening comment is gone.
 {
     printf '\xef\xbb\xbf'
-    sed -e '1,/^\[Main\]/{/^;/d;/^$/d}' -e 's/^GameName=/GameNmae=/' -e 's/^FullVersion=No/FullVersion=true/' \
+    tr -d '\r' <"$game/launch.ini" | sed -e '1,/^\[Main\]/{/^;/d;/^$/d}' \
+        -e 's/^GameName=/GameNmae=/' -e 's/^FullVersion=No/FullVersion=true/' \
         -e 's/^UpsellWidth=260/UpsellWidth=-40/' -e 's|^UpsellURL=\(.*\)|UpsellURL=\1?from="demo"|' \
-        -e 's/^UpsellLine3=\(.*\)/UpsellLine3=\1\nUpsellLine17=And one more thing.\nGameName=Star Duel/' \
-        "$game/launch.ini"
+        -e 's/^UpsellLine3=\(.*\)/UpsellLine3=\1\nUpsellLine17=And one more thing.\nGameName=Star Duel/'
 } >"$broken/launch.ini"
 
 echo

@@ -15,7 +15,7 @@ static BitmapCheck Refuse(const std::string &why) {
     return check;
 }
 
-BitmapCheck CheckBitmap(const std::string &b) {
+BitmapCheck CheckBitmap(const std::string &b, uint64_t size) {
     if (b.size() >= 8 && b.compare(0, 8, "\x89PNG\r\n\x1a\n") == 0)
         return Refuse("it is a PNG picture, not a BMP");
     if (b.size() >= 3 && b.compare(0, 3, "\xff\xd8\xff") == 0)
@@ -51,10 +51,10 @@ BitmapCheck CheckBitmap(const std::string &b) {
     uint64_t stride = ((uint64_t)width * bits + 31) / 32 * 4;
     uint64_t pixelsAt = Le(b, 10, 4);
     if (compression <= 0 || compression == 3) {
-        if (pixelsAt + stride * rows > b.size())
-            return Refuse("the file is cut short: it holds " + std::to_string(b.size()) +
+        if (pixelsAt + stride * rows > size)
+            return Refuse("the file is cut short: it holds " + std::to_string(size) +
                           " bytes, its pixels need " + std::to_string(pixelsAt + stride * rows));
-    } else if (pixelsAt >= b.size()) {
+    } else if (pixelsAt >= size) {
         return Refuse("the file is cut short before its pixels");
     }
     BitmapCheck check;

@@ -11,4 +11,5 @@ struct BitmapCheck {
     int32_t height = 0; // always positive (a top-down picture too)
 };
 
-BitmapCheck CheckBitmap(const std::string &bytes);
+// `head`: the file's first bytes (its headers); `size`: the whole file's.
+BitmapCheck CheckBitmap(const std::string &head, uint64_t size);

@@ -27,6 +27,18 @@ bool ReadWholeFile(const std::string &path, std::string *bytes) {
     return ok;
 }
 
+bool ReadFileStart(const std::string &path, size_t limit, std::string *bytes, uint64_t *size) {
+    struct stat info;
+    FILE *file = stat(path.c_str(), &info) == 0 ? fopen(path.c_str(), "rb") : NULL;
+    if (file == NULL)
+        return false;
+    *size = (uint64_t)info.st_size;
+    bytes->assign(limit, '\0');
+    bytes->resize(fread(&(*bytes)[0], 1, limit, file));
+    fclose(file);
+    return true;
+}
+
 bool WriteWholeFile(const std::string &path, const std::string &bytes) {
     FILE *file = fopen(path.c_str(), "wb");
     if (file == NULL)

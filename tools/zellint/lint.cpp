@@ -242,11 +242,10 @@ class Linter {
             std::string name = Ansi(entry.name);
             if ((!name.empty() && name[0] == ';') || (name.empty() && !entry.hasValue))
                 continue; // a comment, or a line of NULs
-            if (sectionName.empty() && !read) {
-                if (file_.sections[0].entries.size() > 0 && &section == &file_.sections[0])
-                    Add("unknown-key", Severity::kWarning, entry.line, entry.column, "", name,
-                        Quoted(name) + " lies before any section: the game never reads it." +
-                            " Put it under [Main], [Action] or [Upsell].");
+            if (&section == &file_.sections[0]) {
+                Add("unknown-key", Severity::kWarning, entry.line, entry.column, "", name,
+                    Quoted(name) + " lies before any section: the game never reads it." +
+                        " Put it under [Main], [Action] or [Upsell].");
                 continue;
             }
             if (!read)
@@ -472,9 +471,10 @@ class Linter {
                                   "sees an empty space there and the upsell lines move up");
         int line, column;
         Place("Upsell", "UpsellGraphic", &line, &column);
-        std::string picture;
-        if (!path.empty() && ReadWholeFile(path, &picture)) {
-            BitmapCheck check = CheckBitmap(picture);
+        std::string head;
+        uint64_t size = 0;
+        if (!path.empty() && ReadFileStart(path, 256, &head, &size)) {
+            BitmapCheck check = CheckBitmap(head, size);
             if (!check.loadable) {
                 Add("picture", Severity::kError, line, column, "Upsell", "UpsellGraphic",
                     "the upsell picture " + Quoted(name) + " is not a bitmap the game can load: " +
