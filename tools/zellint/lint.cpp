@@ -69,6 +69,10 @@ std::string DidYouMean(const std::string &name, const std::vector<std::string> &
     std::string best;
     size_t bestDistance = std::min<size_t>(3, std::max<size_t>(2, name.size() / 3)) + 1;
     for (const std::string &candidate : names) {
+        size_t gap = name.size() > candidate.size() ? name.size() - candidate.size()
+                                                    : candidate.size() - name.size();
+        if (gap >= bestDistance)
+            continue; // at least that many edits: no need to count them
         size_t d = Distance(name, candidate);
         if (d < bestDistance) {
             bestDistance = d;

@@ -114,13 +114,13 @@ static char16_t Lower(char16_t c) {
 }
 
 bool SameName(const std::u16string &stored, const char *query) {
-    std::u16string name = UpToNul(stored);
     size_t i = 0;
     for (; query[i] != '\0'; i++) {
-        if (i >= name.size() || Lower(name[i]) != Lower((unsigned char)query[i]))
+        if (i >= stored.size() || stored[i] == 0 ||
+            Lower(stored[i]) != Lower((unsigned char)query[i]))
             return false;
     }
-    return i == name.size();
+    return i == stored.size() || stored[i] == 0; // the name ends at its first NUL
 }
 
 const ProfileSection *FindSection(const ProfileFile &file, const char *section) {
