@@ -38,8 +38,8 @@ std::string Count(size_t n, const char *what) {
     return std::to_string(n) + " " + what + (n == 1 ? "" : "s");
 }
 
-std::string Quoted(const std::string &text) {
-    return "\"" + (text.size() > 60 ? text.substr(0, 57) + "..." : text) + "\"";
+std::string Quoted(const std::string &text, size_t limit = 60) {
+    return "\"" + (text.size() > limit ? text.substr(0, limit - 3) + "..." : text) + "\"";
 }
 
 bool SameText(const std::string &a, const char *b) {
@@ -317,7 +317,7 @@ class Linter {
             Add("truncated", Severity::kWarning, line, column, key.section, key.name,
                 std::string(key.name) + " holds " + std::to_string(whole.size()) +
                     " characters; its field keeps " + std::to_string(key.size - 1) +
-                    ", so the game gets " + Quoted(kept) + ". Shorten it.");
+                    ", so the game gets " + Quoted(kept, SIZE_MAX) + ". Shorten it.");
         CheckEncoding(key, *entry, kept);
         if (strcmp(key.name, "FullVersion") == 0 && !kept.empty() && !SameText(kept, "Yes") &&
             !SameText(kept, "No"))
