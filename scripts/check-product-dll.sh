@@ -72,5 +72,7 @@ file=$(stat -c %s "$dll")
 echo "sizes: file $file, .text $text, .rsrc $rsrc, file - .rsrc $((file - rsrc))"
 check ".text <= 40 KiB" test "${text:-999999}" -le $((40 * 1024))
 check "file <= .rsrc + 64 KiB" test "$file" -le $((${rsrc:-0} + 64 * 1024))
+rsrc_offset=$(awk '$2 == ".rsrc" { print $6 }' <<<"$sections")
+check ".rsrc at a page boundary of the file" test $((16#${rsrc_offset:-1} % 4096)) -eq 0
 echo "product DLL: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]
