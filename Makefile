@@ -2,6 +2,7 @@
 # make test: every test (native, product DLL checks, Windows-side under Wine, a fuzz smoke run).
 # make test-wine32: the tests of tests/wine32/selection.txt against the product DLL, 32-bit.
 # make format-check: src/ as the house .clang-format writes it.
+# make bench: the library's costs against a floor under 64-bit Wine, and the shipped sizes.
 # make fuzz: every fuzz target for FUZZ_SECONDS each (default 60).
 # make preview GAME=FOLDER...: zelpreview --zones on game folders, PNGs in build/preview/.
 # make art: regenerate the committed artwork in res/art; make art-preview: PNG previews.
@@ -18,7 +19,7 @@ JOBS    ?= 2
 MAKEFLAGS += --no-print-directory
 
 .PHONY: all deps product twin native test test-native test-product test-resources \
-	test-windows test-zellint format-check demo clean fuzz-build fuzz test-fuzz art art-preview test32 wine32-setup test-wine32
+	test-windows test-zellint format-check bench demo clean fuzz-build fuzz test-fuzz art art-preview test32 wine32-setup test-wine32
 
 all: product twin native
 
@@ -85,6 +86,10 @@ test-wine32: wine32-setup test32
 test-zellint: native twin product wine32-setup
 	$(WINE) tests/zellint/same-output.sh $(NATIVE)/tools/zellint/zellint $(TWIN)/bin/zellint.exe
 	tests/zellint/same-output.sh $(NATIVE)/tools/zellint/zellint $(PRODUCT)/bin/zellint.exe wine32
+
+# Figures only: it judges nothing, and make test does not run it.
+bench: product twin
+	$(WINE) bench/run.sh $(TWIN)/bin $(PRODUCT)/bin/ZelInterstitial.dll $(BUILD)/bench
 
 fuzz-build: deps
 	@cmake -S tests/fuzz -B $(FUZZ) -DCMAKE_CXX_COMPILER=clang++ >/dev/null
