@@ -22,14 +22,14 @@ def parts(path):
     for i in range(sections):
         header = pe + 24 + optional_size + 40 * i
         name = data[header:header + 8].rstrip(b"\0").decode()
-        raw_size, = struct.unpack_from("<I", data, header + 16)
+        size, = struct.unpack_from("<I", data, header + 8)  # the bytes in use, unpadded
         if name.startswith("/") and symbol_table:  # a long name, kept in the string table
             offset = strings + int(name[1:])
             name = data[offset:data.index(b"\0", offset)].decode()
         if name.startswith(".debug_"):
-            sizes["COFF symbols + .debug_*"] += raw_size
+            sizes["COFF symbols + .debug_*"] += size
         elif name in sizes:
-            sizes[name] += raw_size
+            sizes[name] += size
     return sizes
 
 
