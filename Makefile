@@ -1,5 +1,7 @@
 # make demo: build, then run the sample game under Wine on a virtual display.
-# make test: every test (native, product DLL checks, Windows-side under Wine, a fuzz smoke run).
+# make test: every test (native, the public header, both product DLLs' checks, Windows-side
+#   under Wine, a fuzz smoke run).
+# make product / make product64: the DLL for 32-bit / 64-bit games (build/product, build/product64).
 # make test-wine32: the tests of tests/wine32/selection.txt against the product DLL, 32-bit.
 # make format-check: src/ as the house .clang-format writes it.
 # make bench: the library's costs against a floor under 64-bit Wine, and the shipped sizes.
@@ -8,6 +10,7 @@
 # make art: regenerate the committed artwork in res/art; make art-preview: PNG previews.
 BUILD   ?= build
 PRODUCT := $(BUILD)/product
+PRODUCT64 := $(BUILD)/product64
 TWIN    := $(BUILD)/twin
 NATIVE  := $(BUILD)/native
 TEST32  := $(BUILD)/test32
@@ -18,10 +21,11 @@ WINE    := scripts/wine/with-wine.sh
 JOBS    ?= 2
 MAKEFLAGS += --no-print-directory
 
-.PHONY: all deps product twin native test test-native test-product test-resources \
-	test-windows test-zellint format-check bench demo clean fuzz-build fuzz test-fuzz art art-preview test32 wine32-setup test-wine32
+.PHONY: all deps product twin native test test-native test-product test-resources test-windows \
+	test-zellint format-check bench demo clean fuzz-build fuzz test-fuzz art art-preview test32 \
+	wine32-setup test-wine32 product64 test-header
 
-all: product twin native
+all: product product64 twin native
 
 deps:
 	@scripts/install-deps.sh
@@ -31,8 +35,14 @@ product: deps
 		-DCMAKE_BUILD_TYPE=Release >/dev/null
 	@cmake --build $(PRODUCT) -j $(JOBS)
 
+# The same DLL for 64-bit games: PE32+, built as the product is.
+product64: deps
+	@cmake -S . -B $(PRODUCT64) -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-x86_64-mingw.cmake \
+		-DCMAKE_BUILD_TYPE=Release >/dev/null
+	@cmake --build $(PRODUCT64) -j $(JOBS)
+
 twin: deps
-	@cmake -S . -B $(TWIN) -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-x86_64-mingw.cmake \
+	@cmake -S . -B $(TWIN) -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-x86_64-mingw-tests.cmake \
 		-DCMAKE_BUILD_TYPE=Release -DZI_WINDOWS_TESTS=ON \
 		-DCMAKE_CROSSCOMPILING_EMULATOR=/usr/lib/wine/wine64 >/dev/null
 	@cmake --build $(TWIN) -j $(JOBS)
@@ -41,8 +51,8 @@ native: deps
 	@cmake -S . -B $(NATIVE) -DCMAKE_BUILD_TYPE=Debug >/dev/null
 	@cmake --build $(NATIVE) -j $(JOBS)
 
-test: format-check test-native test-product test-resources test-windows test-fuzz test-wine32 \
-	test-zellint
+test: format-check test-native test-product test-resources test-windows test-fuzz test-wine32 test-zellint \
+	test-header
 
 format-check: deps
 	clang-format --dry-run -Werror $$(find src -name '*.cpp' -o -name '*.h')
@@ -50,8 +60,13 @@ format-check: deps
 test-native: native
 	ctest --test-dir $(NATIVE) --output-on-failure
 
-test-product: product
-	scripts/check-product-dll.sh $(PRODUCT)/bin/ZelInterstitial.dll $(PRODUCT)/ZelInterstitial.map
+# The public header under both compilers, both architectures, as C and C++.
+test-header: deps
+	tests/header/compile.sh
+
+test-product: product product64
+	scripts/check-product-dll.sh $(PRODUCT)/bin/ZelInterstitial.dll $(PRODUCT)/ZelInterstitial.map x86
+	scripts/check-product-dll.sh $(PRODUCT64)/bin/ZelInterstitial.dll $(PRODUCT64)/ZelInterstitial.map x64
 
 # Both DLLs' resources, read back with a PE reader of our own.
 test-resources: native product twin

@@ -1,13 +1,22 @@
 #!/usr/bin/env bash
-# Checks the shipped DLL as a game's loader sees it: PE32 for i386, importing Windows system
-# DLLs only, exporting the entry point, the registration functions and the whole class. And
-# as a game's download sees it: stripped, with the unstripped copy named by its debug link,
-# no C++ runtime in its link map, its code and everything beside the pictures small.
-# Usage: scripts/check-product-dll.sh path/to/ZelInterstitial.dll path/to/ZelInterstitial.map
+# Checks a shipped DLL as a game's loader sees it: PE32 for i386 (x86) or PE32+ for x86-64
+# (x64), importing Windows system DLLs only, and exporting exactly the names and ordinals of
+# the committed list tests/exports/<arch>.txt ("ordinal name" lines): the exports are a
+# contract, changed only on purpose, together with that list. And as a game's download sees
+# it: stripped, with the unstripped copy named by its debug link, no C++ runtime in its link
+# map, its code and everything beside the pictures small.
+# Usage: scripts/check-product-dll.sh path/to/ZelInterstitial.dll path/to/ZelInterstitial.map x86|x64
 set -uo pipefail
 dll=$1
 map=$2
-objdump=i686-w64-mingw32-objdump
+arch=${3:-x86}
+list=$(dirname "$0")/../tests/exports/$arch.txt
+case $arch in
+    x86) format=pei-i386 magic=010b machine=i386 ;;
+    x64) format=pei-x86-64 magic=020b machine=i386:x86-64 ;;
+    *) echo "usage: $0 DLL MAP x86|x64" >&2; exit 2 ;;
+esac
+objdump=x86_64-w64-mingw32-objdump
 passed=0
 failed=0
 check() {  # check DESCRIPTION COMMAND...
@@ -15,9 +24,9 @@ check() {  # check DESCRIPTION COMMAND...
 }
 
 headers=$($objdump -p "$dll" 2>&1) || { echo "FAILED: cannot read $dll"; echo "0 passed, 1 failed"; exit 1; }
-check "file format pei-i386" grep -q 'file format pei-i386' <<<"$headers"
-check "PE32 optional header (magic 010b)" grep -qE '^Magic\s+010b' <<<"$headers"
-check "architecture i386" grep -qx 'architecture: i386, .*' <<<"$($objdump -f "$dll")"
+check "file format $format" grep -q "file format $format\$" <<<"$headers"
+check "optional header magic $magic" grep -qE "^Magic\s+$magic" <<<"$headers"
+check "architecture $machine" grep -qx "architecture: $machine, .*" <<<"$($objdump -f "$dll")"
 
 # WINMM is not among them: it is loaded when the first sound plays.
 allowed='^(KERNEL32|USER32|GDI32|ADVAPI32|msvcrt)\.dll$'
@@ -27,24 +36,8 @@ for name in $imports; do
 done
 check "imports kernel32" grep -qi '^KERNEL32.dll$' <<<"$imports"
 
-exports=$(sed -n 's/^\s*\[ *[0-9]*\] \([A-Za-z_][A-Za-z0-9_@]*\)$/\1/p' <<<"$headers")
-expected=(
-    fnGameBeginEnd DllRegisterServer DllUnRegisterServer DllUnregisterServer
-    _ZN13CInterstitialC1Ev _ZN13CInterstitialD1Ev _ZN13CInterstitialaSERKS_
-    _ZN13CInterstitial9BeginGameEi _ZN13CInterstitial7EndGameEi
-    _ZN13CInterstitial13GetTovrinPathEv _ZN13CInterstitial12GetTamselUrlEv
-    _ZN13CInterstitial12GetUpsellUrlEv _ZN13CInterstitial11GetGameNameEv
-    _ZN13CInterstitial11DrawLogoBtnEP17tagDRAWITEMSTRUCT _ZN13CInterstitial14SetProfilePathEPc
-    _ZN13CInterstitial11LoadProfileEPc _ZN13CInterstitial9SetRegionEi
-    _ZN13CInterstitial9GetRegionEv _ZN13CInterstitial16ShowLaunchDialogEP6HWND__
-    _ZN13CInterstitial12ShowGameNameEP6HWND__ _ZN13CInterstitial17ShowOrsoloGraphicEP6HWND__
-    _ZN13CInterstitial16ShowButtonLabelsEP6HWND__ _ZN13CInterstitial13ShowGamesTextEP6HWND__
-    _ZN13CInterstitial17ShowUpsellGraphicEP6HWND__ _ZN13CInterstitial14ShowUpsellTextEP6HWND__
-    _ZN13CInterstitial11PlaceBitmapEP6HWND__PcP8tagPOINT
-)
-for name in "${expected[@]}"; do
-    check "export $name" grep -qx "$name" <<<"$exports"
-done
+exports=$(llvm-readobj-14 --coff-exports "$dll" | sed -n 's/^ *Ordinal: //p; s/^ *Name: //p' | paste -d' ' - -)
+check "exports as listed in $list" diff -u "$list" - <<<"$exports"
 # Stripped: no symbol table and no debug sections; the copy the debug link names is beside it.
 sections=$($objdump -h "$dll")
 check "no symbol table" grep -qx 'no symbols' <<<"$($objdump -t "$dll")"
@@ -74,5 +67,5 @@ check ".text <= 40 KiB" test "${text:-999999}" -le $((40 * 1024))
 check "file <= .rsrc + 64 KiB" test "$file" -le $((${rsrc:-0} + 64 * 1024))
 rsrc_offset=$(awk '$2 == ".rsrc" { print $6 }' <<<"$sections")
 check ".rsrc at a page boundary of the file" test $((16#${rsrc_offset:-1} % 4096)) -eq 0
-echo "product DLL: $passed passed, $failed failed"
+echo "product DLL ($arch): $passed passed, $failed failed"
 [ "$failed" -eq 0 ]

@@ -1,4 +1,6 @@
 // CInterstitial's construction, copying and small accessors.
+#include <string.h>
+
 #include "interstitial.h"
 #include "zi_config.h"
 
@@ -7,12 +9,11 @@
 static char g_portalHomeHost[] = ZI_PORTAL_HOME_HOST;
 
 CInterstitial::CInterstitial() {
+    // A host may construct in memory of its own: every text starts empty and terminated.
+    memset(static_cast<void *>(this), 0, sizeof *this);
     m_nGamesTextTop = 210;
     m_nUpsellTextTop = 40;
     m_bLaunching = 1;
-    m_bPortalHandled = 0;
-    m_nRegion = 0;
-    m_szProfilePath[sizeof m_szProfilePath - 1] = '\0';
 }
 
 CInterstitial::~CInterstitial() {}

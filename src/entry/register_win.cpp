@@ -3,6 +3,7 @@
 #include <string.h>
 
 #include "globals.h"
+#include "interstitial.h"
 
 static const char kPreferencesKey[] = "Software\\Pellago\\Preferences";
 static const char kValueName[] = "ZelInterstitialDLL";

