@@ -15,6 +15,10 @@ TWIN    := $(BUILD)/twin
 NATIVE  := $(BUILD)/native
 TEST32  := $(BUILD)/test32
 FUZZ    := $(BUILD)/fuzz
+# The SDK folder make dist writes, named with the header's version.
+VERSION := $(shell awk '/^\#define ZELINTERSTITIAL_VERSION_(MAJOR|MINOR|PATCH|BUILD) /{v=v s $$3; s="."} END{print v}' include/ZelInterstitial.h)
+DIST    := $(BUILD)/dist/ZelInterstitial-$(VERSION)
+CONSUMERS := $(BUILD)/sdk-consumers
 FUZZ_SECONDS ?= 60
 FUZZ_SMOKE_SECONDS ?= 3
 WINE    := scripts/wine/with-wine.sh
@@ -23,7 +27,7 @@ MAKEFLAGS += --no-print-directory
 
 .PHONY: all deps product twin native test test-native test-product test-resources test-windows \
 	test-zellint format-check bench demo clean fuzz-build fuzz test-fuzz art art-preview test32 \
-	wine32-setup test-wine32 product64 test-header
+	wine32-setup test-wine32 product64 test-header test-sdk dist
 
 all: product product64 twin native
 
@@ -51,8 +55,8 @@ native: deps
 	@cmake -S . -B $(NATIVE) -DCMAKE_BUILD_TYPE=Debug >/dev/null
 	@cmake --build $(NATIVE) -j $(JOBS)
 
-test: format-check test-native test-product test-resources test-windows test-fuzz test-wine32 test-zellint \
-	test-header
+test: format-check test-native test-product test-resources test-windows test-fuzz test-wine32 \
+	test-zellint test-header test-sdk
 
 format-check: deps
 	clang-format --dry-run -Werror $$(find src -name '*.cpp' -o -name '*.h')
@@ -78,12 +82,13 @@ test-windows: twin
 
 # The Windows-side tests as 32-bit programs (i686, posix thread model for GoogleTest), with
 # the product DLL and zelpreview copied over their own builds: what they test is what ships.
-test32: deps product
+test32: deps product dist
 	@cmake -S . -B $(TEST32) -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-i686-mingw-tests.cmake \
 		-DCMAKE_BUILD_TYPE=Release -DZI_WINDOWS_TESTS=ON >/dev/null
 	@cmake --build $(TEST32) -j $(JOBS)
 	@cp $(PRODUCT)/bin/ZelInterstitial.dll $(TEST32)/bin/ZelInterstitial.dll
 	@cp $(PRODUCT)/bin/zelpreview.exe $(TEST32)/bin/zelpreview.exe
+	@tests/sdk/build-msvc-consumer.sh $(DIST) x86 $(TEST32)/bin/msvc
 
 # The emulator and 32-bit Wine (root the first time; then a quick check). No 32-bit Wine is
 # no pass: a failed setup stops make with the reason.
@@ -134,6 +139,18 @@ preview: twin
 	@[ -n "$(GAME)" ] || { echo "usage: make preview GAME=path/to/folder... [DEPTH=8] [DPI=120]" >&2; exit 2; }
 	ZI_SCREEN=1024x768x$(DEPTH) $(WINE) scripts/preview.sh $(TWIN)/bin $(BUILD)/preview \
 		$(DEPTH) $(DPI) $(GAME)
+
+# The SDK: build/dist/ZelInterstitial-<version>/ (both DLLs, import libraries, header, CMake
+# package, examples, docs) and its zip.
+dist: product product64
+	@cmake -DBUILD=$(BUILD) -P cmake/dist.cmake
+
+# Games that know only the SDK folder: the MSVC-ABI consumer for x64 (its x86 twin runs in
+# the 32-bit batch) and the examples/ project built with find_package by MinGW for both.
+test-sdk: dist
+	tests/sdk/build-msvc-consumer.sh $(DIST) x64 $(CONSUMERS)/msvc-x64
+	cd $(CONSUMERS)/msvc-x64 && timeout 120 $(CURDIR)/$(WINE) /usr/lib/wine/wine64 msvc_consumer_x64.exe
+	tests/sdk/mingw-consumer.sh $(DIST) $(CONSUMERS)
 
 demo: product twin art-preview native
 	$(WINE) scripts/demo.sh $(TWIN)/bin $(BUILD)/demo

@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Builds the SDK's examples/ project with find_package from the SDK folder alone, with
+# MinGW for i686 and x86_64, and runs each sample game (start and exit, both silent) under
+# Wine: 64-bit Wine for x86_64, the 32-bit batch for i686. Each must answer 1 twice.
+# Usage: tests/sdk/mingw-consumer.sh SDK_FOLDER WORK_FOLDER
+set -euo pipefail
+root=$(cd "$(dirname "$0")/../.." && pwd)
+sdk=$(cd "$1" && pwd)
+work=$2
+failed=0
+for arch in i686 x86_64; do
+    build=$work/mingw-$arch
+    rm -rf "$build"
+    cmake -S "$sdk/examples" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-$arch-mingw.cmake" \
+        -DCMAKE_PREFIX_PATH="$sdk" -DCMAKE_BUILD_TYPE=Release -DCMAKE_EXE_LINKER_FLAGS=-static >/dev/null
+    cmake --build "$build" >/dev/null
+    build=$(cd "$build" && pwd)
+    if [ "$arch" = x86_64 ]; then
+        output=$(cd "$build" && timeout 120 "$root/scripts/wine/with-wine.sh" /usr/lib/wine/wine64 sample_game.exe 3 2 2>&1)
+    else
+        output=$(cd "$build" && "$root/scripts/wine32/run-batch.sh" "$build/sample_game.exe 3 2" 2>&1)
+    fi
+    if [ "$(grep -c 'answered 1' <<<"$output")" != 2 ]; then
+        echo "FAILED: the $arch MinGW sample game did not answer 1 twice:"
+        echo "$output"
+        failed=$((failed + 1))
+    fi
+done
+echo "MinGW consumers: $((2 - failed)) passed, $failed failed"
+[ "$failed" -eq 0 ]
