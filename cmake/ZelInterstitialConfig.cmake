@@ -14,8 +14,8 @@ foreach(_zi_lang CXX C)
 endforeach()
 if(NOT WIN32 OR _zi_processor MATCHES "^([Aa][Rr][Mm]|aarch64|ARM)")
     set(ZelInterstitial_FOUND FALSE)
-    set(ZelInterstitial_NOT_FOUND_MESSAGE "ZelInterstitial is built for Windows on x86 and "
-        "x64 only; this project targets ${CMAKE_SYSTEM_NAME} on '${_zi_processor}'.")
+    set(ZelInterstitial_NOT_FOUND_MESSAGE "ZelInterstitial is built for Windows on x86 and \
+x64 only; this project targets ${CMAKE_SYSTEM_NAME} on '${_zi_processor}'.")
     return()
 elseif(CMAKE_SIZEOF_VOID_P EQUAL 4)
     set(_zi_arch x86)
@@ -23,8 +23,8 @@ elseif(CMAKE_SIZEOF_VOID_P EQUAL 8)
     set(_zi_arch x64)
 else()
     set(ZelInterstitial_FOUND FALSE)
-    set(ZelInterstitial_NOT_FOUND_MESSAGE "ZelInterstitial is built for x86 and x64 only; "
-        "this project's pointers are '${CMAKE_SIZEOF_VOID_P}' bytes. Enable C or CXX first.")
+    set(ZelInterstitial_NOT_FOUND_MESSAGE "ZelInterstitial is built for x86 and x64 only; \
+this project's pointers are '${CMAKE_SIZEOF_VOID_P}' bytes. Enable C or CXX first.")
     return()
 endif()
 
@@ -44,8 +44,8 @@ endif()
 foreach(_zi_file IN ITEMS "${_zi_root}/bin/${_zi_arch}/ZelInterstitial.dll" "${_zi_implib}")
     if(NOT EXISTS "${_zi_file}")
         set(ZelInterstitial_FOUND FALSE)
-        set(ZelInterstitial_NOT_FOUND_MESSAGE "ZelInterstitial: ${_zi_file} is missing; this "
-            "SDK folder holds no ${_zi_arch} build.")
+        set(ZelInterstitial_NOT_FOUND_MESSAGE "ZelInterstitial: ${_zi_file} is missing; \
+this SDK folder holds no ${_zi_arch} build.")
     endif()
 endforeach()
 unset(_zi_root)

@@ -9,8 +9,8 @@
 #define ZELINTERSTITIAL_VERSION_PATCH 1
 #define ZELINTERSTITIAL_VERSION_BUILD 6
 /* One number to compare against: 10001 for 1.0.1. */
-#define ZELINTERSTITIAL_VERSION                                                          \
-    (ZELINTERSTITIAL_VERSION_MAJOR * 10000 + ZELINTERSTITIAL_VERSION_MINOR * 100 +        \
+#define ZELINTERSTITIAL_VERSION                                                                    \
+    (ZELINTERSTITIAL_VERSION_MAJOR * 10000 + ZELINTERSTITIAL_VERSION_MINOR * 100 +                 \
      ZELINTERSTITIAL_VERSION_PATCH)
 
 /* The resource compiler reads the version numbers only. */
@@ -19,9 +19,9 @@
 #include <stddef.h>
 
 #ifdef ZI_BUILDING_DLL
-#define ZI_API __declspec(dllexport)
+#define ZELINTERSTITIAL_API __declspec(dllexport)
 #else
-#define ZI_API __declspec(dllimport)
+#define ZELINTERSTITIAL_API __declspec(dllimport)
 #endif
 
 /* The window types as <windows.h> declares them (with STRICT, its default), so that this
@@ -36,19 +36,19 @@ extern "C" {
 
 /* The game's one call, at start (flags 1) and at exit (flags 0); add 2 for a silent call.
    Returns 1 when the game goes on, 0 when it is to quit. Blocks the calling thread. */
-ZI_API int __cdecl fnGameBeginEnd(int flags);
+ZELINTERSTITIAL_API int __cdecl fnGameBeginEnd(int flags);
 
 /* Record and remove the DLL's path under HKEY_CLASSES_ROOT (installers, regsvr32).
    Both return 0 (S_OK). */
-ZI_API long __stdcall DllRegisterServer(void);
-ZI_API long __stdcall DllUnRegisterServer(void);
+ZELINTERSTITIAL_API long __stdcall DllRegisterServer(void);
+ZELINTERSTITIAL_API long __stdcall DllUnRegisterServer(void);
 
 #ifdef __cplusplus
 }
 
 /* The library's whole state. Its size and field offsets are the same on x86 and x64: plain
    integers and character arrays, each text size counting its terminator. */
-class ZI_API CInterstitial {
+class ZELINTERSTITIAL_API CInterstitial {
   public:
     CInterstitial();
     ~CInterstitial();
@@ -104,7 +104,7 @@ class ZI_API CInterstitial {
 };
 
 /* The one object fnGameBeginEnd works on. */
-extern ZI_API CInterstitial g_Interstitial;
+extern ZELINTERSTITIAL_API CInterstitial g_Interstitial;
 
 /* A host whose packing settings would give another layout fails here, not at run time. */
 #if __cplusplus >= 201103L || (defined(_MSC_VER) && _MSC_VER >= 1600)
