@@ -8,7 +8,10 @@ their demangled signatures, so nothing here knows a member by name.
 Writes two module-definition files:
   --link-def    for ld: each MSVC name as an alias of the GCC name the library defines
   --import-def  for llvm-dlltool: the names an MSVC caller imports, for its .lib
-Usage: msvc_aliases.py --arch x86|x64 --header H --link-def OUT --import-def OUT
+With --ordinals LIST ("ordinal name" lines, the committed export table), every listed
+export keeps its ordinal in the link .def, so a new export never shifts the old ones; a name
+missing from the list gets whatever ordinal ld gives it, and the export check then fails.
+Usage: msvc_aliases.py --arch x86|x64 --header H --link-def OUT --import-def OUT [--ordinals LIST]
 """
 import argparse
 import json
@@ -89,6 +92,7 @@ def main():
     parser.add_argument("--header", required=True)
     parser.add_argument("--link-def", required=True)
     parser.add_argument("--import-def", required=True)
+    parser.add_argument("--ordinals")
     parser.add_argument("--clang", default="clang++-14")
     parser.add_argument("--cxxfilt", default="llvm-cxxfilt-14")
     parser.add_argument("--undname", default="llvm-undname-14")
@@ -115,6 +119,16 @@ def main():
         sys.exit("msvc_aliases: the two compilers' declarations do not pair up:\n  %s\n  %s" %
                  (sorted(msvc_keys), sorted(gcc_keys)))
 
+    ordinals = {}
+    if args.ordinals:
+        with open(args.ordinals) as table:
+            for line in table:
+                number, name = line.split()
+                ordinals[name] = int(number)
+
+    def pinned(name):
+        return " @%d" % ordinals[name] if name in ordinals else ""
+
     link = ["EXPORTS"]
     imports = ["LIBRARY ZelInterstitial.dll", "EXPORTS"]
     for (name, data), key in sorted(zip(msvc_cpp, msvc_keys)):
@@ -124,13 +138,20 @@ def main():
             if rest != cls + "()":
                 sys.exit("msvc_aliases: no adapter for the constructor " + key)
             gcc_name = CONSTRUCTOR_ADAPTER
-        link.append("    %s = %s%s" % (name, gcc_name, " DATA" if data else ""))
+        link.append("    %s = %s%s%s" % (name, gcc_name, pinned(name), " DATA" if data else ""))
         imports.append("    %s%s" % (name, " DATA" if data else ""))
     # C functions keep one name in both ABIs; the import library spells the 32-bit stdcall
     # ones with their argument bytes (@N), which -k strips from the name looked up.
     for name, data in msvc:
         if not name.startswith("?"):
             imports.append("    %s%s" % (plain(name), " DATA" if data else ""))
+    # The library's own names (C functions, GCC members) are exported by the compiler; listed
+    # here only to keep their ordinals.
+    aliases = {n for n, _ in msvc_cpp}
+    for name in sorted(ordinals, key=ordinals.get):
+        if name not in aliases:
+            data = " DATA" if dict(mingw).get(name) else ""
+            link.append("    %s%s%s" % (name, pinned(name), data))
     for path, lines in ((args.link_def, link), (args.import_def, imports)):
         with open(path, "w") as out:
             out.write("\n".join(lines) + "\n")

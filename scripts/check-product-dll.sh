@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Checks a shipped DLL as a game's loader sees it: PE32 for i386 (x86) or PE32+ for x86-64
 # (x64), importing Windows system DLLs only, and exporting exactly the names and ordinals of
-# the committed list tests/exports/<arch>.txt ("ordinal name" lines): the exports are a
+# the committed list src/entry/exports-<arch>.txt ("ordinal name" lines): the exports are a
 # contract, changed only on purpose, together with that list. And as a game's download sees
 # it: stripped, with the unstripped copy named by its debug link, no C++ runtime in its link
 # map, its code and everything beside the pictures small.
@@ -10,7 +10,7 @@ set -uo pipefail
 dll=$1
 map=$2
 arch=${3:-x86}
-list=$(dirname "$0")/../tests/exports/$arch.txt
+list=$(dirname "$0")/../src/entry/exports-$arch.txt
 case $arch in
     x86) format=pei-i386 magic=010b machine=i386 ;;
     x64) format=pei-x86-64 magic=020b machine=i386:x86-64 ;;
