@@ -5,7 +5,7 @@
 #include <stdio.h>
 
 #include "../../res/resource_ids.h"
-#include "entry/interstitial.h"
+#include "ZelInterstitial.h"
 #include "relative_path.h"
 
 namespace {

@@ -25,7 +25,7 @@
 #include <vector>
 
 #include "annotate_win.h"
-#include "entry/interstitial.h"
+#include "ZelInterstitial.h"
 #include "face_win.h"
 #include "imagefile.h"
 
