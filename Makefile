@@ -25,9 +25,9 @@ WINE    := scripts/wine/with-wine.sh
 JOBS    ?= 2
 MAKEFLAGS += --no-print-directory
 
-.PHONY: all deps product twin native test test-native test-product test-resources test-windows \
+.PHONY: all deps product twin native test test-native test-product test-windows \
 	test-zellint format-check bench demo clean fuzz-build fuzz test-fuzz art art-preview test32 \
-	wine32-setup test-wine32 product64 test-header test-sdk dist
+	test-wine32 product64 test-header test-sdk dist
 
 all: product product64 twin native
 
@@ -55,7 +55,7 @@ native: deps
 	@cmake -S . -B $(NATIVE) -DCMAKE_BUILD_TYPE=Debug >/dev/null
 	@cmake --build $(NATIVE) -j $(JOBS)
 
-test: format-check test-native test-product test-resources test-windows test-fuzz test-wine32 \
+test: format-check test-native test-product test-windows test-fuzz test-wine32 \
 	test-zellint test-header test-sdk
 
 format-check: deps
@@ -69,13 +69,8 @@ test-header: deps
 	tests/header/compile.sh
 
 test-product: product product64
-	scripts/check-product-dll.sh $(PRODUCT)/bin/ZelInterstitial.dll $(PRODUCT)/ZelInterstitial.map x86
-	scripts/check-product-dll.sh $(PRODUCT64)/bin/ZelInterstitial.dll $(PRODUCT64)/ZelInterstitial.map x64
-
-# Both DLLs' resources, read back with a PE reader of our own.
-test-resources: native product twin
-	$(NATIVE)/tests/native/dll_resources_test $(PRODUCT)/bin/ZelInterstitial.dll
-	$(NATIVE)/tests/native/dll_resources_test $(TWIN)/bin/ZelInterstitial.dll
+	tests/product/check-dll.sh $(PRODUCT)/bin/ZelInterstitial.dll $(PRODUCT)/ZelInterstitial.map x86
+	tests/product/check-dll.sh $(PRODUCT64)/bin/ZelInterstitial.dll $(PRODUCT64)/ZelInterstitial.map x64
 
 test-windows: twin
 	$(WINE) ctest --test-dir $(TWIN) --output-on-failure -j $(JOBS)
@@ -83,27 +78,21 @@ test-windows: twin
 # The Windows-side tests as 32-bit programs (i686, posix thread model for GoogleTest), with
 # the product DLL and zelpreview copied over their own builds: what they test is what ships.
 test32: deps product dist
-	@cmake -S . -B $(TEST32) -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-i686-mingw-tests.cmake \
+	@cmake -S . -B $(TEST32) -DCMAKE_TOOLCHAIN_FILE=tests/wine32/toolchain-i686-mingw-posix.cmake \
 		-DCMAKE_BUILD_TYPE=Release -DZI_WINDOWS_TESTS=ON >/dev/null
 	@cmake --build $(TEST32) -j $(JOBS)
 	@cp $(PRODUCT)/bin/ZelInterstitial.dll $(TEST32)/bin/ZelInterstitial.dll
 	@cp $(PRODUCT)/bin/zelpreview.exe $(TEST32)/bin/zelpreview.exe
 	@tests/sdk/build-msvc-consumer.sh $(DIST) x86 $(TEST32)/bin/msvc
 
-# The emulator and 32-bit Wine (root the first time; then a quick check). No 32-bit Wine is
-# no pass: a failed setup stops make with the reason.
-wine32-setup:
-	@scripts/wine32/setup.sh || { echo "wine32-setup: 32-bit Wine cannot be set up (see above);" \
-		"the shipped 32-bit DLL would go untested" >&2; exit 1; }
-
 # The tests of tests/wine32/selection.txt against the product DLL under 32-bit Wine, in one
 # batch: one namespace, one prefix, one wineserver.
-test-wine32: wine32-setup test32
-	scripts/wine32/run-selection.sh $(TEST32)/bin tests/wine32/selection.txt
+test-wine32: test32
+	tests/wine32/run.sh tests/wine32/programs.sh $(TEST32)/bin tests/wine32/selection.txt
 
 # zellint and zellint.exe give the same output: the 64-bit build under Wine, the shipped
 # 32-bit one under 32-bit Wine.
-test-zellint: native twin product wine32-setup
+test-zellint: native twin product
 	$(WINE) tests/zellint/same-output.sh $(NATIVE)/tools/zellint/zellint $(TWIN)/bin/zellint.exe
 	tests/zellint/same-output.sh $(NATIVE)/tools/zellint/zellint $(PRODUCT)/bin/zellint.exe wine32
 

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Runs a command with a private 64-bit Wine prefix on a private virtual display, then
-# stops both. Usage: scripts/wine/with-wine.sh COMMAND [ARGS...]
+# Runs a command with a private Wine prefix on a private virtual display, then stops both.
+# Usage: scripts/wine/with-wine.sh COMMAND [ARGS...]; 64-bit unless WINE64 and WINEARCH
+# say otherwise (tests/wine32/run.sh).
 # Keeps the prefix with ZI_KEEP_PREFIX=1 (its path is printed) for looking around afterwards.
 set -euo pipefail
 
@@ -34,7 +35,9 @@ export DISPLAY=:$(cat "$work/display")
 # A new prefix can fail to create the first window of the first GUI program: prime it.
 "$WINE64" wineboot -i >/dev/null 2>&1
 "$WINESERVER" -w
-# Without a window manager Wine waits about 2 s whenever a managed window closes.
+# Without a window manager Wine waits about 2 s whenever a managed window closes. No crash
+# dialog: a crashing program prints its backtrace and ends instead of waiting unseen.
 "$WINE64" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+"$WINE64" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
 
 "$@"

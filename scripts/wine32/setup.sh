@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Puts in place what run-batch.sh needs to run 32-bit Windows programs on an
+# Puts in place what tests/wine32/run.sh needs to run 32-bit Windows programs on an
 # x86_64 Debian bookworm machine whose kernel cannot execute 32-bit ELF:
 # a user-space i386 emulator (kept in our own cache folder) and 32-bit Wine.
 #
@@ -40,7 +40,7 @@ wine32_ok() {
 
 xvfb_ok() { command -v Xvfb >/dev/null; }
 
-# run-batch.sh registers its i386 handler in a binfmt_misc instance of its
+# tests/wine32/run.sh registers its i386 handler in a binfmt_misc instance of its
 # own user namespace, which kernels before 6.7 do not offer; nothing here can
 # change that, so it is only checked.
 namespace_ok() {

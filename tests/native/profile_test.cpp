@@ -2,18 +2,9 @@
 #include <gtest/gtest.h>
 #include <string.h>
 
+#include "browser_code_pages.h"
 #include "profile/info_url.h"
 #include "profile/profile_path.h"
-
-// Code page 932 in miniature: bytes 0x81-0x9f and 0xe0-0xfc lead a two-byte character.
-static const char *NextCharShiftJis(const char *p) {
-    unsigned char c = (unsigned char)*p;
-    if (c == 0)
-        return p;
-    if (((c >= 0x81 && c <= 0x9f) || (c >= 0xe0 && c <= 0xfc)) && p[1] != '\0')
-        return p + 2;
-    return p + 1;
-}
 
 TEST(ProfilePath, SplitsLikeTheRuntime) {
     struct Row {
@@ -28,8 +19,8 @@ TEST(ProfilePath, SplitsLikeTheRuntime) {
         {"duel.exe", NextByte, "", ""},
         {"", NextByte, "", ""},
         // "\x95\x5c" is one character whose trail byte is a backslash.
-        {"C:\\\x95\x5c\\x.exe", NextCharShiftJis, "C:", "\\\x95\x5c\\"},
-        {"C:\\\x95\x5cx.exe", NextCharShiftJis, "C:", "\\"},
+        {"C:\\\x95\x5c\\x.exe", NextChar932, "C:", "\\\x95\x5c\\"},
+        {"C:\\\x95\x5cx.exe", NextChar932, "C:", "\\"},
         {"C:\\\x95\x5cx.exe", NextByte, "C:", "\\\x95\x5c"},
     };
     for (const Row &row : rows) {

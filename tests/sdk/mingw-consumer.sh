@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the SDK's examples/ project with find_package from the SDK folder alone, with
 # MinGW for i686 and x86_64, and runs each sample game (start and exit, both silent) under
-# Wine: 64-bit Wine for x86_64, the 32-bit batch for i686. Each must answer 1 twice.
+# Wine: 64-bit Wine for x86_64, the tests' 32-bit bed for i686. Each must answer 1 twice.
 # Usage: tests/sdk/mingw-consumer.sh SDK_FOLDER WORK_FOLDER
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
@@ -18,7 +18,7 @@ for arch in i686 x86_64; do
     if [ "$arch" = x86_64 ]; then
         output=$(cd "$build" && timeout 120 "$root/scripts/wine/with-wine.sh" /usr/lib/wine/wine64 sample_game.exe 3 2 2>&1)
     else
-        output=$(cd "$build" && "$root/scripts/wine32/run-batch.sh" "$build/sample_game.exe 3 2" 2>&1)
+        output=$(cd "$build" && timeout 300 "$root/tests/wine32/run.sh" /usr/lib/wine/wine sample_game.exe 3 2 2>&1)
     fi
     if [ "$(grep -c 'answered 1' <<<"$output")" != 2 ]; then
         echo "FAILED: the $arch MinGW sample game did not answer 1 twice:"

@@ -3,6 +3,7 @@
 // must answer as the row says and never crash, hang or write past a field.
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <functional>
 
 #include "entry/interstitial.h"
@@ -36,27 +37,15 @@ struct Bed {
         WriteFileBytes(game.File("sample_portal.ini"), std::string("[Portal]\r\nAnswer=") + answer);
         return game.File("portal.exe");
     }
-    // The browser's command for ".HTM", the prefix's own association put back afterwards.
+    // The browser's command for ".HTM" (the tests that start a browser set their own).
     void Template(DWORD type, const std::string &command) {
         clickLogo = true;
         args = "1";
-        HKEY saved;
-        RegCreateKeyExA(HKEY_CLASSES_ROOT, "ZiHostile.Saved", 0, NULL, 0, KEY_ALL_ACCESS, NULL,
-                        &saved, NULL);
-        RegCopyTreeA(HKEY_CLASSES_ROOT, ".HTM", saved);
-        RegCloseKey(saved);
-        RegDeleteTreeA(HKEY_CLASSES_ROOT, ".HTM");
         SetClassesValue(".HTM", NULL, REG_SZ, std::string("ZiHostile.Page") + '\0');
         SetClassesValue("ZiHostile.Page\\shell\\open\\command", NULL, type, command);
         undo.push_back([] {
-            RegDeleteTreeA(HKEY_CLASSES_ROOT, ".HTM");
-            HKEY back;
-            RegCreateKeyExA(HKEY_CLASSES_ROOT, ".HTM", 0, NULL, 0, KEY_ALL_ACCESS, NULL, &back,
-                            NULL);
-            RegCopyTreeA(HKEY_CLASSES_ROOT, "ZiHostile.Saved", back);
-            RegCloseKey(back);
-            RegDeleteTreeA(HKEY_CLASSES_ROOT, "ZiHostile.Saved");
-            RegDeleteTreeA(HKEY_CLASSES_ROOT, "ZiHostile.Page");
+            DeleteClassesTree(".HTM");
+            DeleteClassesTree("ZiHostile.Page");
         });
     }
     // The upsell picture, placed once by the library in this process; the answer is the
@@ -66,13 +55,9 @@ struct Bed {
         picture = true;
         WriteFileBytes(game.File("pic.bmp"), bytes);
         if (size > 0) { // the rest of a large file: zeros, as the file system gives them
-            HANDLE file = CreateFileA(game.File("pic.bmp").c_str(), GENERIC_WRITE, 0, NULL,
-                                      OPEN_EXISTING, 0, NULL);
-            LARGE_INTEGER end;
-            end.QuadPart = size;
-            SetFilePointerEx(file, end, NULL, FILE_BEGIN);
-            SetEndOfFile(file);
-            CloseHandle(file);
+            std::fstream file(game.File("pic.bmp"),
+                              std::ios::in | std::ios::out | std::ios::binary);
+            file.seekp(size - 1).put('\0');
         }
     }
     int PlacePicture() {
@@ -245,8 +230,7 @@ TEST(Hostile, EachInputGetsItsAnswer) {
         EXPECT_EQ(row.answer, run.Answer(0));
         EXPECT_EQ(row.output, run.OutputBesidesPainting());
         std::string after = WithoutRecord(game.ReadProfile());
-        EXPECT_TRUE(row.profile.empty() || row.keepsOtherBytes == (after == row.profile))
-            << Hex(after);
+        EXPECT_TRUE(row.profile.empty() || row.keepsOtherBytes == (after == row.profile)) << after;
     }
 }
 

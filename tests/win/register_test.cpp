@@ -84,10 +84,10 @@ TEST(Registration, EachExportOnEachStartingValue) {
         EXPECT_EQ(row.after != kRemoved, value.present);
         if (row.after == kWritten) {
             EXPECT_EQ((DWORD)REG_SZ, value.type);
-            EXPECT_EQ(Hex(Written(dll)), Hex(value.data));
+            EXPECT_EQ(Written(dll), value.data);
         } else if (row.after == kKept) {
             EXPECT_EQ(row.type, value.type);
-            EXPECT_EQ(Hex(row.data), Hex(value.data));
+            EXPECT_EQ(row.data, value.data);
         }
         EXPECT_EQ(row.key || row.after == kWritten, value.key);
         EXPECT_EQ(row.key, ReadValue("Other").present);
@@ -120,7 +120,7 @@ TEST(Registration, ThePlatformToolRegistersAndUnregisters) {
     std::string copy = folder.File("ZelInterstitial.dll");
     ASSERT_TRUE(CopyFileA((BinFolder() + "ZelInterstitial.dll").c_str(), copy.c_str(), FALSE));
     EXPECT_EQ(0u, RunRegsvr32("\"" + copy + "\""));
-    EXPECT_EQ(Hex(Written(copy)), Hex(ReadValue().data));
+    EXPECT_EQ(Written(copy), ReadValue().data);
 
     EXPECT_EQ(0u, RunRegsvr32("/u \"" + copy + "\""));
     Value value = ReadValue();

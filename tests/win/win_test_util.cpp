@@ -1,7 +1,11 @@
-// Small helpers for the Windows-side tests: folders, files, registry, text.
+// Small helpers for the Windows-side tests: folders, files, registry.
 #include "win_test_util.h"
 
 #include <stdio.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
 
 std::string BinFolder() {
     char path[MAX_PATH];
@@ -12,15 +16,12 @@ std::string BinFolder() {
 
 TempFolder::TempFolder() {
     static unsigned counter = 0;
-    char temp[MAX_PATH];
-    GetTempPathA(sizeof temp, temp);
-    for (;;) {
-        char name[64];
-        snprintf(name, sizeof name, "zi-%lu-%04u\\", GetCurrentProcessId(), ++counter);
-        path_ = std::string(temp) + name;
-        if (CreateDirectoryA(path_.c_str(), NULL))
-            break;
-    }
+    // A fixed-width name, so that tests can build paths of an exact length below it.
+    char name[64];
+    do {
+        snprintf(name, sizeof name, "zi-%lu-%04u", GetCurrentProcessId(), ++counter);
+    } while (!std::filesystem::create_directory(std::filesystem::temp_directory_path() / name));
+    path_ = (std::filesystem::temp_directory_path() / name).string() + "\\";
 }
 
 TempFolder::~TempFolder() {
@@ -28,51 +29,22 @@ TempFolder::~TempFolder() {
 }
 
 bool WriteFileBytes(const std::string &path, const std::string &bytes) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, NULL);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    DWORD written = 0;
-    BOOL ok = WriteFile(file, bytes.data(), (DWORD)bytes.size(), &written, NULL);
-    CloseHandle(file);
-    return ok && written == bytes.size();
+    std::ofstream file(path, std::ios::binary);
+    return file.write(bytes.data(), bytes.size()).flush().good();
 }
 
 std::string ReadFileBytes(const std::string &path) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              NULL, OPEN_EXISTING, 0, NULL);
-    if (file == INVALID_HANDLE_VALUE)
-        return std::string();
-    std::string bytes;
-    char buffer[65536];
-    DWORD got = 0;
-    while (ReadFile(file, buffer, sizeof buffer, &got, NULL) && got > 0)
-        bytes.append(buffer, got);
-    CloseHandle(file);
-    return bytes;
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << file.rdbuf();
+    return bytes.str();
 }
 
 void RemoveTree(const std::string &path) {
-    std::string folder = path;
-    if (!folder.empty() && folder.back() != '\\')
-        folder += '\\';
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            std::string name = found.cFileName;
-            if (name == "." || name == "..")
-                continue;
-            std::string child = folder + name;
-            SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(child);
-            else
-                DeleteFileA(child.c_str());
-        } while (FindNextFileA(search, &found));
-        FindClose(search);
-    }
-    RemoveDirectoryA(folder.c_str());
+    std::error_code ignored; // a file a test left open stays behind in the temporary folder
+    for (const auto &entry : std::filesystem::recursive_directory_iterator(path, ignored))
+        SetFileAttributesA(entry.path().string().c_str(), FILE_ATTRIBUTE_NORMAL);
+    std::filesystem::remove_all(path, ignored);
 }
 
 bool SetClassesValue(const std::string &key, const char *valueName, DWORD type,
@@ -88,26 +60,5 @@ bool SetClassesValue(const std::string &key, const char *valueName, DWORD type,
 }
 
 void DeleteClassesTree(const std::string &key) {
-    HKEY handle;
-    if (RegOpenKeyExA(HKEY_CLASSES_ROOT, key.c_str(), 0, KEY_ALL_ACCESS, &handle) != ERROR_SUCCESS)
-        return;
-    char child[256];
-    for (;;) {
-        DWORD length = sizeof child;
-        if (RegEnumKeyExA(handle, 0, child, &length, NULL, NULL, NULL, NULL) != ERROR_SUCCESS)
-            break;
-        DeleteClassesTree(key + "\\" + child);
-    }
-    RegCloseKey(handle);
-    RegDeleteKeyA(HKEY_CLASSES_ROOT, key.c_str());
-}
-
-std::string Hex(const std::string &bytes) {
-    static const char digits[] = "0123456789abcdef";
-    std::string text;
-    for (unsigned char c : bytes) {
-        text += digits[c >> 4];
-        text += digits[c & 15];
-    }
-    return text;
+    RegDeleteTreeA(HKEY_CLASSES_ROOT, key.c_str());
 }

@@ -1,4 +1,4 @@
-// Small helpers for the Windows-side tests: folders, files, registry, text.
+// Small helpers for the Windows-side tests: folders, files, registry.
 #pragma once
 #include <windows.h>
 
@@ -32,4 +32,3 @@ bool SetClassesValue(const std::string &key, const char *valueName, DWORD type,
                      const std::string &data);
 void DeleteClassesTree(const std::string &key);
 
-std::string Hex(const std::string &bytes);

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "dialog_capture.h"
+#include "test_pictures.h"
 #include "dialog_driver.h"
 #include "game_fixture.h"
 

@@ -2,7 +2,7 @@
 # zellint on Linux and zellint.exe under Wine give the same bytes and the same exit status
 # for the same file, in every output. Usage: same-output.sh ZELLINT ZELLINT_EXE [wine32]
 # The exe runs under 64-bit Wine (call this inside scripts/wine/with-wine.sh), or with
-# "wine32" as one batch under 32-bit Wine (scripts/wine32/run-batch.sh).
+# "wine32" as one batch under 32-bit Wine (tests/wine32/run.sh).
 set -euo pipefail
 native=$(realpath "$1")
 exe=$(realpath "$2")
@@ -23,20 +23,21 @@ for file in $files; do
         echo "$exe $option $file" >>"$work/commands"
     done
 done
-if [ "${3:-}" = wine32 ]; then
-    "$here/../../scripts/wine32/run-batch.sh" -f "$work/commands" >"$work/batch" 2>/dev/null || true
-    # Each program's output lies between its "===" and "---" lines; the latter has its status.
-    awk -v dir="$work" '/^=== wine32 \[/ { split($3, a, /[\[\/]/); out = dir "/" a[2] ".exe"; next }
-        /^--- wine32 \[/ { code = ($4 == "PASS") ? 0 : $7; sub(/ .*/, "", code);
-                           print "exit " code >> out; out = ""; next }
-        out != "" { print >> out }' "$work/batch"
-else
+# Each command under Wine ($WINE64), its output and exit status into $work/<n>.exe.
+run_commands() {
     i=0
     while read -r command; do
         i=$((i + 1))
         { ${WINE64:-/usr/lib/wine/wine64} $command || echo "exit $?"; } >"$work/$i.exe" 2>/dev/null
         grep -q '^exit [1-9]' "$work/$i.exe" || echo "exit 0" >>"$work/$i.exe"
     done <"$work/commands"
+}
+if [ "${3:-}" = wine32 ]; then
+    export -f run_commands
+    export work
+    "$here/../wine32/run.sh" bash -c run_commands >/dev/null 2>&1 || true
+else
+    run_commands
 fi
 status=0
 for i in $(seq $n); do

@@ -1,5 +1,5 @@
 // A process's dialogs, the pixels of a window as the screen shows them, and a PNG writer for
-// keeping them: used by the tests and by the demo, which has no image tools of its own.
+// keeping them: used by the demo and by the tests (tests/win/test_pictures.h adds theirs).
 #pragma once
 #include <windows.h>
 #include <stdint.h>
@@ -13,8 +13,6 @@ struct Rgb {
     bool operator!=(const Rgb &o) const { return !(*this == o); }
 };
 static_assert(sizeof(Rgb) == 3, "pixels are packed byte triples, as the image writers take them");
-
-std::string ToString(Rgb colour);  // "(r, g, b)"
 
 struct Capture {
     int width = 0;
@@ -39,21 +37,5 @@ std::vector<HWND> ProcessDialogs(DWORD processId);
 // The window's client area as it is on the screen (any process's window). Empty on failure.
 Capture CaptureClient(HWND hwnd);
 
-// A picture as this display shows it: copied to a window of this process and read back from
-// the screen. On a true-colour display that is the picture itself; on a palette display its
-// colours are mapped as the screen maps them.
-Capture RenderedOnScreen(HBITMAP picture);
-
-// A resource bitmap of the library, loaded as the dialog loads it (0 when it is missing).
-HBITMAP LoadLibraryPicture(int id, UINT flags);
-
-// The bytes of a 24-bit BMP file `width` x `height` of one colour with a one-pixel frame of
-// another (the frame shows where the picture's edges landed).
-std::string FramedBmp(int width, int height, Rgb fill, Rgb frame);
-
 // Writes the capture as a compressed 8-bit RGB PNG.
 bool WritePng(const std::string &path, const Capture &image);
-
-// The painted texts' colour (255, 255, 230) and near it: anti-aliased edges blend with the
-// picture, so a text pixel is one much lighter than the slate-blue surfaces.
-bool IsTextColour(Rgb colour);

@@ -5,7 +5,7 @@
 # contract, changed only on purpose, together with that list. And as a game's download sees
 # it: stripped, with the unstripped copy named by its debug link, no C++ runtime in its link
 # map, its code and everything beside the pictures small.
-# Usage: scripts/check-product-dll.sh path/to/ZelInterstitial.dll path/to/ZelInterstitial.map x86|x64
+# Usage: tests/product/check-dll.sh path/to/ZelInterstitial.dll path/to/ZelInterstitial.map x86|x64
 set -uo pipefail
 dll=$1
 map=$2

@@ -1,0 +1,67 @@
+// Pictures for the Windows-side tests: made, loaded, shown and compared.
+#include "test_pictures.h"
+
+#include <stdio.h>
+
+#include "imagefile.h"
+
+std::string ToString(Rgb colour) {
+    char text[32];
+    snprintf(text, sizeof text, "(%u, %u, %u)", colour.r, colour.g, colour.b);
+    return text;
+}
+
+bool IsTextColour(Rgb c) {
+    return c.r >= 235 && c.g >= 235 && c.b >= 200;
+}
+
+// Shows the picture in a window of this process and reads it back from the screen, the way
+// the dialog's face is read: a memory bitmap would map colours by rules of its own.
+Capture RenderedOnScreen(HBITMAP picture) {
+    Capture image;
+    BITMAP info = {};
+    if (picture == NULL || GetObjectA(picture, sizeof info, &info) == 0)
+        return image;
+    HWND window = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, "STATIC", "", WS_POPUP, 0,
+                                  0, info.bmWidth, info.bmHeight, NULL, NULL, NULL, NULL);
+    if (window == NULL)
+        return image;
+    ShowWindow(window, SW_SHOWNOACTIVATE);
+    UpdateWindow(window);
+    MSG message;
+    while (PeekMessageA(&message, NULL, 0, 0, PM_REMOVE))
+        DispatchMessageA(&message);
+    HDC dc = GetDC(window);
+    HDC source = CreateCompatibleDC(dc);
+    HGDIOBJ previous = SelectObject(source, picture);
+    BitBlt(dc, 0, 0, info.bmWidth, info.bmHeight, source, 0, 0, SRCCOPY);
+    SelectObject(source, previous);
+    DeleteDC(source);
+    ReleaseDC(window, dc);
+    // What a window draws reaches the screen when its process next looks at its messages.
+    for (int i = 0; i < 10; i++) {
+        while (PeekMessageA(&message, NULL, 0, 0, PM_REMOVE))
+            DispatchMessageA(&message);
+        Sleep(20);
+    }
+    image = CaptureClient(window);
+    DestroyWindow(window);
+    return image;
+}
+
+HBITMAP LoadLibraryPicture(int id, UINT flags) {
+    return static_cast<HBITMAP>(LoadImageA(GetModuleHandleA("ZelInterstitial.dll"),
+                                           MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, flags));
+}
+
+std::string FramedBmp(int width, int height, Rgb fill, Rgb frame) {
+    std::vector<Rgb> pixels((size_t)width * height);
+    for (int y = 0; y < height; y++)
+        for (int x = 0; x < width; x++) {
+            bool edge = x == 0 || y == 0 || x == width - 1 || y == height - 1;
+            pixels[(size_t)y * width + x] = edge ? frame : fill;
+        }
+    std::vector<uint8_t> bmp = imagefile::EncodeBmp24(
+        width, height, reinterpret_cast<const uint8_t *>(pixels.data()));
+    return std::string(bmp.begin(), bmp.end());
+}
