@@ -23,21 +23,20 @@ for file in $files; do
         echo "$exe $option $file" >>"$work/commands"
     done
 done
-# Each command under Wine ($WINE64), its output and exit status into $work/<n>.exe.
+# Each command of $1/commands under Wine ($WINE64), its output and exit status into $1/<n>.exe.
 run_commands() {
     i=0
     while read -r command; do
         i=$((i + 1))
-        { ${WINE64:-/usr/lib/wine/wine64} $command || echo "exit $?"; } >"$work/$i.exe" 2>/dev/null
-        grep -q '^exit [1-9]' "$work/$i.exe" || echo "exit 0" >>"$work/$i.exe"
-    done <"$work/commands"
+        { ${WINE64:-/usr/lib/wine/wine64} $command || echo "exit $?"; } >"$1/$i.exe" 2>/dev/null
+        grep -q '^exit [1-9]' "$1/$i.exe" || echo "exit 0" >>"$1/$i.exe"
+    done <"$1/commands"
 }
 if [ "${3:-}" = wine32 ]; then
-    export -f run_commands
-    export work
-    "$here/../wine32/run.sh" bash -c run_commands >/dev/null 2>&1 || true
+    "$here/../wine32/run.sh" bash -c "$(declare -f run_commands); run_commands \"\$0\"" "$work" \
+        >/dev/null 2>&1 || true
 else
-    run_commands
+    run_commands "$work"
 fi
 status=0
 for i in $(seq $n); do
