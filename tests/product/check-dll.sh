@@ -10,7 +10,7 @@ set -uo pipefail
 dll=$1
 map=$2
 arch=${3:-x86}
-list=$(dirname "$0")/../src/entry/exports-$arch.txt
+list=$(dirname "$0")/../../src/entry/exports-$arch.txt
 case $arch in
     x86) format=pei-i386 magic=010b machine=i386 ;;
     x64) format=pei-x86-64 magic=020b machine=i386:x86-64 ;;

@@ -1,8 +1,8 @@
 // The library as a game built by another compiler sees it: loaded with LoadLibrary, its
 // exports found by name and called with the calling convention spelled out. The members are
 // thiscall (the object in ecx) and the registration functions stdcall: in both the callee
-// removes its arguments. fnGameBeginEnd is cdecl (the caller removes the argument); the stub
-// game calls it.
+// removes its arguments. fnGameBeginEnd is cdecl (the caller removes the argument):
+// tests/sdk/msvc_consumer.cpp checks the stack and the kept registers around it.
 //
 // On i686 every call here is made by hand (RawCallI386), so a callee that removes the wrong
 // number of argument bytes, looks for its object anywhere but in ecx, or does not keep the
@@ -20,7 +20,7 @@
 #include <vector>
 
 #include "entry/interstitial.h"
-#include "game_fixture.h"
+#include "win_test_util.h"
 #include "win_test_util.h"
 
 namespace {
@@ -273,18 +273,6 @@ TEST_F(ForeignCaller, TheFirstSoundLoadsWinmmAndPlaysTheFileAlone) {
     Patch(play, NULL, saved);
     EXPECT_EQ(std::vector<std::string>{"zi-none.wav flags " + std::to_string(SND_FILENAME)},
               g_sounds);
-}
-
-// The stub game calls fnGameBeginEnd through GetProcAddress as a C function and, on i686,
-// checks the stack and registers around each call: exit codes 0x800 and up name what it
-// found (see game_stub.cpp).
-TEST(EntryAsCdecl, TheGameFindsTheStackAsItLeftIt) {
-    GameFolder folder;
-    folder.WriteProfile("[Main]\r\nGameName=Star Duel\r\n");
-    GameRun run = RunGame(folder, "3 2 3");
-    ASSERT_TRUE(run.finished);
-    EXPECT_EQ(7u, run.exitCode) << "expected three answers of 1, got 0x" << std::hex
-                                << run.exitCode;
 }
 
 } // namespace
