@@ -1,6 +1,8 @@
-// Fuzzes the command formatting against a reference: the input is the template, a zero
-// byte, then the URL. The command buffer has the launcher's size, the formatter's limit,
-// allocated exactly so that the sanitizer sees any write past it.
+// Fuzzes the command formatting by its properties. The input is a size byte, then three
+// zero-separated texts P, Q and the URL; the template is P with its percent signs doubled,
+// "%s", then Q (its percent signs doubled too when it holds "%%"), which must format as
+// P, the URL as it stands, then Q, cut to the size. Buffers are allocated exactly so that
+// the sanitizer sees any access past them.
 #include <stdint.h>
 #include <stdlib.h>
 #include <string.h>
@@ -11,51 +13,53 @@
 
 namespace {
 
-// The first "%s" takes the URL, "%%" gives "%", everything else is literal; then the cut.
-std::string Reference(const std::string &format, const std::string &url, size_t size) {
+std::string Escaped(const std::string &text) {
     std::string out;
-    bool used = false;
-    for (size_t i = 0; i < format.size();) {
-        if (format.compare(i, 2, "%%") == 0) {
-            out += '%';
-            i += 2;
-        } else if (!used && format.compare(i, 2, "%s") == 0) {
-            out += url;
-            used = true;
-            i += 2;
-        } else {
-            out += format[i++];
-        }
-    }
-    size_t limit = (size < kFormattedCommandLimit ? size : kFormattedCommandLimit) - 1;
-    return out.substr(0, limit);
+    for (char c : text)
+        out += c == '%' ? "%%" : std::string(1, c);
+    return out;
+}
+
+std::string Format(const std::string &commandTemplate, const std::string &url, size_t size) {
+    char *out = (char *)malloc(size);
+    char *copy = strdup(commandTemplate.c_str());
+    FormatCommand(out, size, copy, url.c_str());
+    std::string got = out;
+    free(out);
+    free(copy);
+    return got;
 }
 
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
-    std::string input((const char *)data, size);
-    size_t split = input.find('\0');
-    std::string format = input.substr(0, split);
-    std::string url = split == std::string::npos ? std::string() : input.substr(split + 1);
-    url = url.substr(0, url.find('\0'));
-
-    const size_t commandSize = kFormattedCommandLimit;
-    char *command = (char *)malloc(commandSize);
-    FormatCommand(command, commandSize, format.c_str(), url.c_str());
-    std::string got = command;
-    free(command);
-    if (got != Reference(format, url, commandSize))
+    if (size == 0)
+        return 0;
+    const size_t cut = data[0] % 8 == 0 ? 1 + data[0] : kFormattedCommandLimit + data[0] % 8;
+    std::string texts[3];
+    for (size_t k = 1, i = 0; k < size && i < 3; k++)
+        data[k] == 0 ? (void)i++ : (void)(texts[i] += (char)data[k]);
+    const std::string &p = texts[0], &q = texts[1], &url = texts[2];
+    const size_t limit = (cut < kFormattedCommandLimit ? cut : kFormattedCommandLimit) - 1;
+    const std::string tail = q.find("%%") == std::string::npos ? q : Escaped(q);
+    if (Format(Escaped(p) + "%s" + tail, url, cut) != (p + url + q).substr(0, limit))
+        abort();
+    if (Format(Escaped(p), url, cut) != p.substr(0, limit)) // no directive: the URL unused
+        abort();
+    // Any template at all: never more than the cut, whatever directives it holds.
+    if (Format(p, url, cut).size() > limit)
         abort();
 
     // The launcher's own path: a template from the registry, rewritten, then formatted for
-    // the first start and for the retry.
+    // the retry with no URL; a rewritten template holding no "%" but its one "%s" gives
+    // itself without it.
     char value[kBrowserBufferSize];
-    CopyText(value, kRegistryReadLimit, format.c_str());
+    CopyText(value, kRegistryReadLimit, p.c_str());
     if (RewriteCommandTemplate(value)) {
-        char retry[kBrowserBufferSize];
-        FormatCommand(retry, sizeof retry, value, "");
-        if (retry != Reference(value, "", sizeof retry))
+        std::string rewritten = value;
+        size_t at = rewritten.find("%s");
+        if (rewritten.find('%') == at && rewritten.find('%', at + 1) == std::string::npos &&
+            Format(rewritten, "", kBrowserBufferSize) != rewritten.erase(at, 2))
             abort();
     }
     return 0;

@@ -259,98 +259,42 @@ extern "C" int mainCRTStartup() {
         Fail("new CInterstitial", "fields not set or not cleared");
 
     CInterstitial *copy = new CInterstitial;
-    const uptr none = 0;
+#define MEMBER(f) #f, Address(&CInterstitial::f), kMember
     const Row rows[] = {
-        {"GetRegion", Address(&CInterstitial::GetRegion), kMember, 0, {0}, kEquals, 0},
-        {"SetRegion", Address(&CInterstitial::SetRegion), kMember, 1, {7}, kEquals, 1},
-        {"GetRegion", Address(&CInterstitial::GetRegion), kMember, 0, {0}, kEquals, 7},
-        {"SetProfilePath",
-         Address(&CInterstitial::SetProfilePath),
-         kMember,
-         1,
-         {(uptr)profile},
-         kEquals,
-         1},
-        {"LoadProfile",
-         Address(&CInterstitial::LoadProfile),
-         kMember,
-         1,
-         {(uptr)profile},
-         kEquals,
-         1},
-        {"GetGameName",
-         Address(&CInterstitial::GetGameName),
-         kMember,
-         0,
-         {0},
-         kEquals,
-         (uptr)p->m_szGameName},
-        {"GetTamselUrl", Address(&CInterstitial::GetTamselUrl), kMember, 0, {0}, kNonZero, 0},
-        {"GetUpsellUrl",
-         Address(&CInterstitial::GetUpsellUrl),
-         kMember,
-         0,
-         {0},
-         kEquals,
-         (uptr)p->m_szUpsellUrl},
-        {"GetTovrinPath", Address(&CInterstitial::GetTovrinPath), kMember, 0, {0}, kAny, 0},
-        {"DrawLogoBtn", Address(&CInterstitial::DrawLogoBtn), kMember, 1, {none}, kEquals, 0},
-        {"ShowLaunchDialog",
-         Address(&CInterstitial::ShowLaunchDialog),
-         kMember,
-         1,
-         {none},
-         kAny,
-         0},
-        {"ShowGameName", Address(&CInterstitial::ShowGameName), kMember, 1, {none}, kAny, 0},
-        {"ShowOrsoloGraphic",
-         Address(&CInterstitial::ShowOrsoloGraphic),
-         kMember,
-         1,
-         {none},
-         kAny,
-         0},
-        {"ShowButtonLabels",
-         Address(&CInterstitial::ShowButtonLabels),
-         kMember,
-         1,
-         {none},
-         kAny,
-         0},
-        {"ShowGamesText", Address(&CInterstitial::ShowGamesText), kMember, 1, {none}, kAny, 0},
-        {"ShowUpsellGraphic",
-         Address(&CInterstitial::ShowUpsellGraphic),
-         kMember,
-         1,
-         {none},
-         kAny,
-         0},
-        {"ShowUpsellText", Address(&CInterstitial::ShowUpsellText), kMember, 1, {none}, kAny, 0},
-        {"PlaceBitmap",
-         Address(&CInterstitial::PlaceBitmap),
-         kMember,
-         3,
-         {none, (uptr)noPicture, (uptr)&where},
-         kEquals,
-         0},
-        {"BeginGame", Address(&CInterstitial::BeginGame), kMember, 1, {2}, kEquals, 1},
-        {"EndGame", Address(&CInterstitial::EndGame), kMember, 1, {2}, kEquals, 1},
+        {MEMBER(GetRegion), 0, {0}, kEquals, 0},
+        {MEMBER(SetRegion), 1, {7}, kEquals, 1},
+        {MEMBER(GetRegion), 0, {0}, kEquals, 7},
+        {MEMBER(SetProfilePath), 1, {(uptr)profile}, kEquals, 1},
+        {MEMBER(LoadProfile), 1, {(uptr)profile}, kEquals, 1},
+        {MEMBER(GetGameName), 0, {0}, kEquals, (uptr)p->m_szGameName},
+        {MEMBER(GetTamselUrl), 0, {0}, kNonZero, 0},
+        {MEMBER(GetUpsellUrl), 0, {0}, kEquals, (uptr)p->m_szUpsellUrl},
+        {MEMBER(GetTovrinPath), 0, {0}, kAny, 0},
+        {MEMBER(DrawLogoBtn), 1, {0}, kEquals, 0},
+        {MEMBER(ShowLaunchDialog), 1, {0}, kAny, 0},
+        {MEMBER(ShowGameName), 1, {0}, kAny, 0},
+        {MEMBER(ShowOrsoloGraphic), 1, {0}, kAny, 0},
+        {MEMBER(ShowButtonLabels), 1, {0}, kAny, 0},
+        {MEMBER(ShowGamesText), 1, {0}, kAny, 0},
+        {MEMBER(ShowUpsellGraphic), 1, {0}, kAny, 0},
+        {MEMBER(ShowUpsellText), 1, {0}, kAny, 0},
+        {MEMBER(PlaceBitmap), 3, {0, (uptr)noPicture, (uptr)&where}, kEquals, 0},
+        {MEMBER(BeginGame), 1, {2}, kEquals, 1},
+        {MEMBER(EndGame), 1, {2}, kEquals, 1},
         {"fnGameBeginEnd(3)", (const void *)&fnGameBeginEnd, kCdecl, 1, {3}, kEquals, 1},
         {"fnGameBeginEnd(2)", (const void *)&fnGameBeginEnd, kCdecl, 1, {2}, kEquals, 1},
         {"DllRegisterServer", (const void *)&DllRegisterServer, kStdcall, 0, {0}, kEquals, 0},
         {"DllUnRegisterServer", (const void *)&DllUnRegisterServer, kStdcall, 0, {0}, kEquals, 0},
+        {MEMBER(operator=), 1, {(uptr)p}, kEquals, (uptr)copy},
     };
-    for (uptr i = 0; i < sizeof rows / sizeof rows[0]; i++)
-        Run(rows[i], p);
+    const uptr count = sizeof rows / sizeof rows[0];
+    for (uptr i = 0; i < count; i++)
+        Run(rows[i], i + 1 < count ? p : copy); // the last row assigns p to the copy
     if (!Same(p->m_szGameName, "Star Duel Deluxe"))
         Fail("LoadProfile", "the sample profile's GameName was not read into the object");
     if (!Same(g_Interstitial.m_szGameName, "Star Duel Deluxe"))
         Fail("fnGameBeginEnd", "g_Interstitial does not hold the profile the call loaded");
 
-    const Row assign = {
-        "operator=", Address(&CInterstitial::operator=), kMember, 1, {(uptr)p}, kEquals,
-        (uptr)copy};
-    Run(assign, copy);
     if (!Same(copy->m_szGameName, "Star Duel Deluxe") || copy->m_nRegion != 7)
         Fail("operator=", "the copy does not hold the fields");
 
