@@ -89,6 +89,12 @@ std::string Quoted(const std::string &folder) {
     return "\"" + folder.substr(0, folder.size() - 1) + "\"";
 }
 
+// The picture zelpreview wrote in `out` for the game folder `game`, named after the folder.
+Capture Face(const TempFolder &out, const std::string &game, const char *suffix) {
+    size_t name = game.rfind('\\', game.size() - 2) + 1;
+    return ReadPng(out.File(game.substr(name, game.size() - 1 - name) + suffix));
+}
+
 TEST(ZelPreview, FacesEqualTheLiveDialog) {
     GameFolder game;
     game.WriteProfile(kProfile);
@@ -104,12 +110,10 @@ TEST(ZelPreview, FacesEqualTheLiveDialog) {
     std::string depth = std::to_string(DisplayDepth());
     Preview preview = RunPreview(out, "--depth " + depth + " " + Quoted(game.Path()));
     ASSERT_EQ(0u, preview.exitCode) << preview.output;
-    std::string name = game.Path().substr(game.Path().rfind('\\', game.Path().size() - 2) + 1);
-    name.pop_back();
     const char *faces[] = {"-start.png", "-exit.png"};
     for (int i = 0; i < 2; i++) {
         SCOPED_TRACE(faces[i] + (" at " + depth + " bits"));
-        Capture written = ReadPng(out.File(name + faces[i]));
+        Capture written = Face(out, game.Path(), faces[i]);
         ASSERT_EQ(seen[i].painted.width, written.width);
         ASSERT_EQ(seen[i].painted.height, written.height);
         int differing = 0;
@@ -124,19 +128,16 @@ TEST(ZelPreview, ZoneOutlinesAreWhereTheHitTestsAnswer) {
     game.WriteProfile(kProfile);
     TempFolder out;
     ASSERT_EQ(0u, RunPreview(out, "--zones " + Quoted(game.Path())).exitCode);
-    std::string name = game.Path().substr(game.Path().rfind('\\', game.Path().size() - 2) + 1);
-    name.pop_back();
-    Capture zones = ReadPng(out.File(name + "-start-zones.png"));
+    Capture zones = Face(out, game.Path(), "-start-zones.png");
     ASSERT_GE(zones.height, 360);
     // Each zone's outline colour; its bounds on the face are the outline's outer edge.
     const struct {
         int id;
         Rgb colour;
-    } outlines[] = {{1, {255, 150, 0}},
-                    {2, {255, 0, 255}},
-                    {3, {0, 230, 0}},
-                    {4, {0, 210, 255}},
-                    {5, {255, 40, 40}}};
+    } outlines[] = {
+        {1, {255, 150, 0}}, {2, {255, 0, 255}}, {3, {0, 230, 0}},
+        {4, {0, 210, 255}}, {5, {255, 40, 40}},
+    };
     std::vector<Step> steps;
     std::vector<int> expected;
     for (const auto &outline : outlines) {
@@ -204,10 +205,7 @@ TEST(ZelPreview, FolderResultsAndTheContactSheet) {
     ASSERT_EQ(0u, RunPreview(out, "--sheet \"" + out.File("sheet.png") + "\"" + all).exitCode);
     Capture sheet = ReadPng(out.File("sheet.png"));
     for (size_t i = 2; i < games.size(); i++) {
-        std::string path = games[i]->Path();
-        std::string name = path.substr(path.rfind('\\', path.size() - 2) + 1);
-        name.pop_back();
-        Capture face = ReadPng(out.File(name + "-start.png"));
+        Capture face = Face(out, games[i]->Path(), "-start.png");
         int found = 0;
         for (int y = 0; y + face.height <= sheet.height; y++)
             for (int x = 0; x + face.width <= sheet.width; x++) {
@@ -218,7 +216,7 @@ TEST(ZelPreview, FolderResultsAndTheContactSheet) {
                                       &sheet.pixels[(size_t)(y + fy) * sheet.width + x]);
                 found += same;
             }
-        EXPECT_EQ(1, found) << name;
+        EXPECT_EQ(1, found) << games[i]->Path();
     }
 }
 
