@@ -78,12 +78,12 @@ struct Call {
     uptr result;    // 6: eax / rax
     uptr spBefore;  // 7: the stack pointer just before the call
     uptr spAfter;   // 8: ... and just after it
-    uptr kept[8];   // 9..16: the kept registers after the call, in the order of kMarks
+    uptr kept[8];   // 9..16: the kept registers after the call, ebx, esi, edi or as ZI_KEPT lists them
 };
 static Call *g_call;
 
 #if defined(__i386__)
-static const uptr kMarks[] = {0x0b0b0b0b, 0x05050505, 0x0d0d0d0d}; // ebx, esi, edi
+static const uptr kMarkStep = 0x01010101; // ebx, esi, edi get 1, 2 and 3 times it
 static const int kKept = 3;
 // ebp is kept by the probe itself: a callee that loses it crashes here, which fails as loudly.
 extern "C" __attribute__((naked)) void Probe() {
@@ -102,9 +102,9 @@ extern "C" __attribute__((naked)) void Probe() {
             "jmp 1b\n"
             "2:\n\t"
             "movl %esp, 28(%eax)\n\t"
-            "movl $0x0b0b0b0b, %ebx\n\t"
-            "movl $0x05050505, %esi\n\t"
-            "movl $0x0d0d0d0d, %edi\n\t"
+            "movl $0x01010101, %ebx\n\t"
+            "movl $0x02020202, %esi\n\t"
+            "movl $0x03030303, %edi\n\t"
             "movl 4(%eax), %ecx\n\t"
             "call *(%eax)\n\t"
             "movl _g_call, %ecx\n\t"
@@ -121,19 +121,14 @@ extern "C" __attribute__((naked)) void Probe() {
             "ret\n\t");
 }
 #else
-static const uptr kMarks[] = {0x0b0b0b0b0b0b0b0b, 0x0e0e0e0e0e0e0e0e, 0x0d0d0d0d0d0d0d0d,
-                              0x0505050505050505, 0x1212121212121212, 0x1313131313131313,
-                              0x1414141414141414, 0x1515151515151515};
-static const int kKept = 8; // rbx, rbp, rdi, rsi, r12-r15
+// The kept registers in the order of Call::kept; the i-th (from 1) gets i * kMarkStep.
+#define ZI_KEPT "rbx, rbp, rdi, rsi, r12, r13, r14, r15"
+static const uptr kMarkStep = 0x0101010101010101;
+static const int kKept = 8;
 extern "C" __attribute__((naked)) void Probe() {
-    __asm__("pushq %rbp\n\t"
-            "pushq %rbx\n\t"
-            "pushq %rdi\n\t"
-            "pushq %rsi\n\t"
-            "pushq %r12\n\t"
-            "pushq %r13\n\t"
-            "pushq %r14\n\t"
-            "pushq %r15\n\t"
+    __asm__(".irp r, " ZI_KEPT "\n\t"
+            "pushq %\\r\n\t"
+            ".endr\n\t"
             "subq $40, %rsp\n\t" // the callee's 32-byte home area, and 16-byte alignment
             "movq g_call(%rip), %rax\n\t"
             "movq %rsp, 56(%rax)\n\t"
@@ -141,35 +136,24 @@ extern "C" __attribute__((naked)) void Probe() {
             "movq 16(%rax), %rdx\n\t"
             "movq 24(%rax), %r8\n\t"
             "movq 32(%rax), %r9\n\t"
-            "movabsq $0x0b0b0b0b0b0b0b0b, %rbx\n\t"
-            "movabsq $0x0e0e0e0e0e0e0e0e, %rbp\n\t"
-            "movabsq $0x0d0d0d0d0d0d0d0d, %rdi\n\t"
-            "movabsq $0x0505050505050505, %rsi\n\t"
-            "movabsq $0x1212121212121212, %r12\n\t"
-            "movabsq $0x1313131313131313, %r13\n\t"
-            "movabsq $0x1414141414141414, %r14\n\t"
-            "movabsq $0x1515151515151515, %r15\n\t"
+            ".set zi_i, 1\n\t"
+            ".irp r, " ZI_KEPT "\n\t"
+            "movabsq $(0x0101010101010101 * zi_i), %\\r\n\t"
+            ".set zi_i, zi_i + 1\n\t"
+            ".endr\n\t"
             "callq *(%rax)\n\t"
             "movq g_call(%rip), %rcx\n\t"
             "movq %rax, 48(%rcx)\n\t"
             "movq %rsp, 64(%rcx)\n\t"
-            "movq %rbx, 72(%rcx)\n\t"
-            "movq %rbp, 80(%rcx)\n\t"
-            "movq %rdi, 88(%rcx)\n\t"
-            "movq %rsi, 96(%rcx)\n\t"
-            "movq %r12, 104(%rcx)\n\t"
-            "movq %r13, 112(%rcx)\n\t"
-            "movq %r14, 120(%rcx)\n\t"
-            "movq %r15, 128(%rcx)\n\t"
+            ".set zi_at, 72\n\t"
+            ".irp r, " ZI_KEPT "\n\t"
+            "movq %\\r, zi_at(%rcx)\n\t"
+            ".set zi_at, zi_at + 8\n\t"
+            ".endr\n\t"
             "addq $40, %rsp\n\t"
-            "popq %r15\n\t"
-            "popq %r14\n\t"
-            "popq %r13\n\t"
-            "popq %r12\n\t"
-            "popq %rsi\n\t"
-            "popq %rdi\n\t"
-            "popq %rbx\n\t"
-            "popq %rbp\n\t"
+            ".irp r, r15, r14, r13, r12, rsi, rdi, rbp, rbx\n\t"
+            "popq %\\r\n\t"
+            ".endr\n\t"
             "ret\n\t");
 }
 #endif
@@ -230,7 +214,7 @@ static uptr Run(const Row &row, CInterstitial *self) {
         Fail(row.name,
              "the stack pointer came back moved by another amount than its convention says");
     for (int i = 0; i < kKept; i++)
-        if (call.kept[i] != kMarks[i])
+        if (call.kept[i] != kMarkStep * (i + 1))
             Fail(row.name, "a register the caller keeps values in was changed");
     // A small expected value is an int result: on x64 the upper half of rax is not part of it.
     uptr result = row.expected < 0x10000 ? (unsigned int)call.result : call.result;
