@@ -49,18 +49,5 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     // Any template at all: never more than the cut, whatever directives it holds.
     if (Format(p, url, cut).size() > limit)
         abort();
-
-    // The launcher's own path: a template from the registry, rewritten, then formatted for
-    // the retry with no URL; a rewritten template holding no "%" but its one "%s" gives
-    // itself without it.
-    char value[kBrowserBufferSize];
-    CopyText(value, kRegistryReadLimit, p.c_str());
-    if (RewriteCommandTemplate(value)) {
-        std::string rewritten = value;
-        size_t at = rewritten.find("%s");
-        if (rewritten.find('%') == at && rewritten.find('%', at + 1) == std::string::npos &&
-            Format(rewritten, "", kBrowserBufferSize) != rewritten.erase(at, 2))
-            abort();
-    }
     return 0;
 }
