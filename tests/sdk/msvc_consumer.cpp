@@ -158,15 +158,6 @@ extern "C" __attribute__((naked)) void Probe() {
 }
 #endif
 
-template <typename Member> static const void *Address(Member member) {
-    union {
-        Member member;
-        const void *address;
-    } u;
-    u.member = member;
-    return u.address;
-}
-
 // The constructor and destructor cannot be named; these wrappers call them as `new` and
 // `delete` do, and Probe calls the wrappers (cdecl).
 static __attribute__((noinline)) CInterstitial *__cdecl NewObject() {
@@ -243,7 +234,8 @@ extern "C" int mainCRTStartup() {
         Fail("new CInterstitial", "fields not set or not cleared");
 
     CInterstitial *copy = new CInterstitial;
-#define MEMBER(f) #f, Address(&CInterstitial::f), kMember
+    // A member function pointer is one address for this class (a compile error otherwise).
+#define MEMBER(f) #f, __builtin_bit_cast(const void *, &CInterstitial::f), kMember
     const Row rows[] = {
         {MEMBER(GetRegion), 0, {0}, kEquals, 0},
         {MEMBER(SetRegion), 1, {7}, kEquals, 1},

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <filesystem>
+
 #include "entry/interstitial.h"
 #include "json.h"
 #include "profile/profile_keys.h"
@@ -110,14 +112,10 @@ TEST(ProfileDiff, ZellintValuesEqualWhatTheLibraryLoads) {
     Random random{20261206};
     for (int i = 0; i < 240; i++)
         cases.emplace_back("generated " + std::to_string(i), Generate(random));
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA(ZELLINT_CORPUS "/*.ini", &found);
-    ASSERT_NE(INVALID_HANDLE_VALUE, search);
-    do {
-        cases.emplace_back(found.cFileName,
-                           ReadFileBytes(std::string(ZELLINT_CORPUS "/") + found.cFileName));
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
+    for (const auto &file : std::filesystem::directory_iterator(ZELLINT_CORPUS))
+        if (file.path().extension() == ".ini")
+            cases.emplace_back(file.path().filename().string(),
+                               ReadFileBytes(file.path().string()));
 
     int compared = 0, failures = 0;
     for (size_t i = 0; i < cases.size() && failures < 5; i++) {
