@@ -78,7 +78,7 @@ struct Call {
     uptr result;    // 6: eax / rax
     uptr spBefore;  // 7: the stack pointer just before the call
     uptr spAfter;   // 8: ... and just after it
-    uptr kept[8];   // 9..16: the kept registers after the call, ebx, esi, edi or as ZI_KEPT lists them
+    uptr kept[8];   // 9..16: the kept registers after the call (x86: ebx, esi, edi; x64: ZI_KEPT)
 };
 static Call *g_call;
 
