@@ -7,6 +7,7 @@
 #include "../../res/resource_ids.h"
 #include "ZelInterstitial.h"
 #include "relative_path.h"
+#include "dialog_capture.h"
 
 namespace {
 
@@ -36,42 +37,17 @@ void PumpMessages() {
         DispatchMessageA(&message);
 }
 
-// The client area as the screen shows it, read through a 32-bit DIB section.
+// The client area as the screen shows it, read the way the demo and the tests read the live
+// dialog, so the two pictures can be compared byte for byte.
 Picture ReadFromScreen(HWND hwnd) {
     Picture picture;
-    POINT origin = {0, 0};
-    ClientToScreen(hwnd, &origin);
-    HDC screen = GetDC(NULL);
-    HDC memory = CreateCompatibleDC(screen);
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = kWidth;
-    info.bmiHeader.biHeight = -kHeight; // top-down
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void *bits = NULL;
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, NULL, 0);
-    if (bitmap != NULL && bits != NULL) {
-        HGDIOBJ previous = SelectObject(memory, bitmap);
-        if (BitBlt(memory, 0, 0, kWidth, kHeight, screen, origin.x, origin.y, SRCCOPY)) {
-            GdiFlush();
-            const uint8_t *p = static_cast<const uint8_t *>(bits);
-            picture.width = kWidth;
-            picture.height = kHeight;
-            picture.rgb.resize(size_t(kWidth) * kHeight * 3);
-            for (size_t i = 0; i < size_t(kWidth) * kHeight; i++) {
-                picture.rgb[3 * i] = p[4 * i + 2];
-                picture.rgb[3 * i + 1] = p[4 * i + 1];
-                picture.rgb[3 * i + 2] = p[4 * i];
-            }
-        }
-        SelectObject(memory, previous);
-    }
-    if (bitmap != NULL)
-        DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(NULL, screen);
+    Capture capture = CaptureClient(hwnd);
+    if (capture.width != kWidth || capture.height != kHeight)
+        return picture;
+    picture.width = kWidth;
+    picture.height = kHeight;
+    const uint8_t *bytes = reinterpret_cast<const uint8_t *>(capture.pixels.data());
+    picture.rgb.assign(bytes, bytes + capture.pixels.size() * sizeof(Rgb));
     return picture;
 }
 
