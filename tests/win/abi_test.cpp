@@ -4,10 +4,9 @@
 // removes its arguments. fnGameBeginEnd is cdecl (the caller removes the argument):
 // tests/sdk/msvc_consumer.cpp checks the stack and the kept registers around it.
 //
-// On i686 every call here is made by hand (RawCallI386) and checks that the callee removed
-// its arguments and kept the registers. Every export under its other (MSVC) name, the same
-// code, is called so by tests/sdk/msvc_consumer.cpp; here the load and unload, the sounds
-// and the two painters that share one body.
+// Every export under its other (MSVC) name, the same code, is called through a probe of the
+// stack and the kept registers by tests/sdk/msvc_consumer.cpp; here the load and unload, the
+// sounds and the two painters that share one body.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -20,7 +19,6 @@
 #include <vector>
 
 #include "entry/interstitial.h"
-#include "win_test_util.h"
 #include "win_test_util.h"
 
 namespace {
@@ -35,70 +33,13 @@ static_assert(offsetof(CInterstitial, m_szTamselUrl) == 2296, "layout");
 static_assert(offsetof(CInterstitial, m_szUpsellUrl) == 5124, "layout");
 static_assert(sizeof(CInterstitial) == 7684, "layout");
 
+// The members' convention on i686: the object in ecx, the callee removes its arguments.
 #if defined(__i386__)
-struct RawCall {
-    const void *callee;   // 0
-    uint32_t ecx;         // 4: the object, for thiscall
-    uint32_t count;       // 8
-    const uint32_t *args; // 12: args[0] is pushed last, next to the return address
-    uint32_t eax;         // 16
-    int32_t removed;      // 20
-    uint32_t after[4];    // 24: ebx, esi, edi, ebp after the return
-    uint32_t ebpBefore;   // 40
-};
-static_assert(offsetof(RawCall, after) == 24 && offsetof(RawCall, ebpBefore) == 40,
-              "the offsets RawCallI386 uses");
-
-// Pushes the arguments, loads ecx, fills ebx, esi and edi with marks, calls, and records
-// eax, those registers, and how far the stack pointer moved back over the arguments. Its own
-// frame pointer finds the record again after the call: a callee that does not keep ebp
-// crashes this caller at once, which fails the test just as loudly.
-extern "C" __attribute__((naked)) void RawCallI386(RawCall *) {
-    __asm__("pushl %ebp\n\t"
-            "movl %esp, %ebp\n\t"
-            "pushl %ebx\n\t"
-            "pushl %esi\n\t"
-            "pushl %edi\n\t"
-            "pushl 8(%ebp)\n\t" // the record, at -16(%ebp)
-            "movl 8(%ebp), %eax\n\t"
-            "movl %ebp, 40(%eax)\n\t"
-            "movl 8(%eax), %ecx\n\t"
-            "movl 12(%eax), %edx\n"
-            "1:\n\t"
-            "testl %ecx, %ecx\n\t"
-            "jz 2f\n\t"
-            "decl %ecx\n\t"
-            "pushl (%edx,%ecx,4)\n\t"
-            "jmp 1b\n"
-            "2:\n\t"
-            "movl $0x0b0b0b0b, %ebx\n\t"
-            "movl $0x05050505, %esi\n\t"
-            "movl $0x0d0d0d0d, %edi\n\t"
-            "movl 4(%eax), %ecx\n\t"
-            "call *(%eax)\n\t"
-            "movl %esp, %ecx\n\t"      // the stack pointer after the return
-            "leal -16(%ebp), %esp\n\t" // back at the record
-            "pushl %eax\n\t"
-            "movl -16(%ebp), %eax\n\t"
-            "popl 16(%eax)\n\t"
-            "movl %ebx, 24(%eax)\n\t"
-            "movl %esi, 28(%eax)\n\t"
-            "movl %edi, 32(%eax)\n\t"
-            "movl %ebp, 36(%eax)\n\t"
-            // Removed bytes: the pointer after the return less the pointer at the call, which
-            // was ebp - 16 - 4 * count.
-            "movl 8(%eax), %edx\n\t"
-            "leal 16(%ecx,%edx,4), %ecx\n\t"
-            "subl %ebp, %ecx\n\t"
-            "movl %ecx, 20(%eax)\n\t"
-            "addl $4, %esp\n\t"
-            "popl %edi\n\t"
-            "popl %esi\n\t"
-            "popl %ebx\n\t"
-            "popl %ebp\n\t"
-            "ret\n\t");
-}
+#define ZI_THISCALL __attribute__((thiscall))
+#else
+#define ZI_THISCALL
 #endif
+typedef uintptr_t(ZI_THISCALL *Member1)(void *self, uintptr_t arg);
 
 class ForeignCaller : public ::testing::Test {
   protected:
@@ -114,38 +55,12 @@ class ForeignCaller : public ::testing::Test {
         ASSERT_NE((HMODULE)NULL, dll_) << "LoadLibrary failed, error " << GetLastError();
     }
 
-    // Calls the export `name` as a foreign caller would: thiscall with `self` in ecx, stdcall
-    // without (ecx then holds a mark). On i686 checks that the callee removed its arguments and
-    // kept the registers. Returns the result.
-    uintptr_t Call(const char *name, void *self, const std::vector<uintptr_t> &args = {}) {
+    // Calls the member exported as `name` with one argument, found by name as a game built
+    // by another compiler finds it.
+    uintptr_t Call(const char *name, void *self, uintptr_t arg) {
         FARPROC callee = GetProcAddress(dll_, name);
         EXPECT_NE(nullptr, callee) << "no export " << name;
-        if (callee == NULL)
-            return 0;
-#if defined(__i386__)
-        std::vector<uint32_t> pushed(args.begin(), args.end());
-        RawCall call = {};
-        call.callee = reinterpret_cast<const void *>(callee);
-        call.ecx = self != NULL ? (uint32_t)(uintptr_t)self : 0xecececec;
-        call.count = (uint32_t)pushed.size();
-        call.args = pushed.data();
-        RawCallI386(&call);
-        EXPECT_EQ(4 * (int)args.size(), call.removed)
-            << name << " with " << args.size() << " argument(s): argument bytes the callee removed";
-        EXPECT_TRUE(call.after[0] == 0x0b0b0b0b && call.after[1] == 0x05050505 &&
-                    call.after[2] == 0x0d0d0d0d && call.after[3] == call.ebpBefore)
-            << name << " changed ebx, esi, edi or ebp, which its caller keeps values in";
-        return call.eax;
-#else
-        // One convention: the object first, then the arguments, all in registers. A callee
-        // ignores the registers it has no parameter for, so every call can pass two.
-        std::vector<uintptr_t> all(args);
-        if (self != NULL)
-            all.insert(all.begin(), (uintptr_t)self);
-        all.resize(2);
-        typedef uintptr_t (*Fn2)(uintptr_t, uintptr_t);
-        return reinterpret_cast<Fn2>(reinterpret_cast<void *>(callee))(all[0], all[1]);
-#endif
+        return callee == NULL ? 0 : reinterpret_cast<Member1>(reinterpret_cast<void *>(callee))(self, arg);
     }
 
     HMODULE dll_ = NULL;
@@ -206,19 +121,19 @@ TEST_F(ForeignCaller, TheFirstSoundLoadsWinmmAndPlaysTheFileAlone) {
     const std::string profile = "zi-sound-" + std::to_string(GetCurrentProcessId()) + ".ini";
     ASSERT_TRUE(
         WriteFileBytes(BinFolder() + profile, "[Main]\r\nExitSound=zi-none.wav\r\nLumora=Yes\r\n"));
-    Call("_ZN13CInterstitial11LoadProfileEPc", self, {(uintptr_t)profile.c_str()});
+    Call("_ZN13CInterstitial11LoadProfileEPc", self, (uintptr_t)profile.c_str());
     DeleteFileA((BinFolder() + profile).c_str());
     const char *const endGame = "_ZN13CInterstitial7EndGameEi";
     ASSERT_EQ((HMODULE)NULL, GetModuleHandleA("winmm.dll")) << "loaded before the library";
-    EXPECT_EQ(1u, (uint32_t)Call(endGame, self, {1}));
+    EXPECT_EQ(1u, (uint32_t)Call(endGame, self, 1));
     EXPECT_EQ((HMODULE)NULL, GetModuleHandleA("winmm.dll")) << "a silent call loaded it";
-    EXPECT_EQ(1u, (uint32_t)Call(endGame, self, {0}));
+    EXPECT_EQ(1u, (uint32_t)Call(endGame, self, 0));
     HMODULE winmm = GetModuleHandleA("winmm.dll");
     ASSERT_NE((HMODULE)NULL, winmm) << "the first sound did not load WINMM";
     BYTE *play = (BYTE *)(void *)GetProcAddress(winmm, "PlaySoundA");
     std::vector<BYTE> saved = Patch(play, (const void *)&RecordSound);
-    Call(endGame, self, {1});
-    Call(endGame, self, {0});
+    Call(endGame, self, 1);
+    Call(endGame, self, 0);
     Patch(play, NULL, saved);
     EXPECT_EQ(std::vector<std::string>{"zi-none.wav flags " + std::to_string(SND_FILENAME)},
               g_sounds);
