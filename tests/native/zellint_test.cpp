@@ -30,6 +30,7 @@ TEST_F(ZellintCorpus, EachMistakeGivesItsFindings) {
         {"lf-only.ini", {}},
         {"quoted.ini", {}},
         {"ten-bytes.ini", {"too-small@1"}},
+        {"eleven-bytes.ini", {"unknown-key@2"}},
         {"utf8-bom.ini", {"utf8-bom@1"}},
         {"bom-comment.ini", {"utf8-bom@1"}},
         {"utf8-text.ini", {"encoding@6"}},
@@ -43,6 +44,7 @@ TEST_F(ZellintCorpus, EachMistakeGivesItsFindings) {
         {"duplicate-key.ini", {"duplicate-key@4"}},
         {"duplicate-section.ini", {"duplicate-section@7"}},
         {"long-name.ini", {"truncated@2"}},
+        {"cut-values.ini", {"truncated@2", "truncated@5", "out-of-range@8"}},
         {"font-junk.ini", {"not-a-number@7", "not-a-number@8"}},
         {"negative-width.ini", {"out-of-range@7"}},
         {"huge-font.ini", {"out-of-range@3"}},
@@ -83,6 +85,10 @@ TEST_F(ZellintCorpus, ExitStatusesAndFormats) {
         {{"--format=sarif", "font-junk.ini"}, 1, "font-junk.sarif"},
         {{"--values", "quoted.ini"}, 0, "quoted.values.json"},
         {{"--values", "ten-bytes.ini"}, 0, "ten-bytes.values.json"},
+        // Every default, and values cut to their fields (the library loads the same: the
+        // Windows-side profile_diff_test).
+        {{"--values", "eleven-bytes.ini"}, 0, "eleven-bytes.values.json"},
+        {{"--values", "cut-values.ini"}, 0, "cut-values.values.json"},
         {{"no-such.ini"}, 2, NULL},
         {{"."}, 2, NULL},
         {{"--format=xml", "clean.ini"}, 2, NULL},

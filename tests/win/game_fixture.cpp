@@ -112,18 +112,6 @@ GameRun RunGame(const GameFolder &folder, const RunOptions &options) {
     return run;
 }
 
-std::string GameField(const GameFolder &folder, const std::string &name) {
-    std::string fields = ReadFileBytes(folder.File("fields.txt"));
-    std::string key = name + "=";
-    size_t at = fields.compare(0, key.size(), key) == 0 ? 0 : fields.find("\n" + key);
-    if (at == std::string::npos)
-        return "<missing " + name + ">";
-    if (at != 0)
-        at++;
-    size_t end = fields.find('\n', at);
-    return fields.substr(at + key.size(), end - at - key.size());
-}
-
 GameRun RunGame(const GameFolder &folder, const std::string &args) {
     RunOptions options;
     options.args = args;

@@ -60,9 +60,6 @@ GameRun RunGame(const GameFolder &folder, const std::string &args);
 // Ends a dialog as the dialog manager would for Enter.
 void PressOk(HWND dialog);
 
-// The library's state as the stub wrote it with "dump": field name to value.
-std::string GameField(const GameFolder &folder, const std::string &name);
-
 // The portal verdict [Main] Lumora recorded in a profile's text, or "<none>".
 std::string RecordInProfile(const std::string &profile);
 inline std::string ProfileRecord(const GameFolder &folder) {
