@@ -14,6 +14,7 @@ namespace {
 const char kVersionKey[] = "Software\\Corvane\\Lumora\\CurrentVersion";
 const char kPathKey[] = "Software\\Corvane\\Lumora\\3.2\\Preferences\\MainApp";
 const char kProfile[] = "[Main]\r\nGameName=Star Duel\r\n[Upsell]\r\nUpsellGraphic=pic.bmp\r\n";
+const std::string k32 = std::string("3.2") + '\0'; // a version as it is registered
 const std::string kNoClient = "Failed to find registry entry for 'MainApp'\n";
 const std::string kUnreadable = "Failed to read default value of 'MainApp'\n";
 const std::string kMissingProfile =
@@ -95,9 +96,10 @@ std::string Bmp(int32_t width, int32_t height, uint16_t bits, const std::string 
     return bytes + pixels;
 }
 
+// The profile without the verdict's line.
 std::string WithoutRecord(std::string profile) {
-    size_t at = profile.find("Lumora=No\r\n");
-    return at == std::string::npos ? profile : profile.erase(at, 11);
+    size_t at = profile.find("Lumora=");
+    return at == std::string::npos ? profile : profile.erase(at, profile.find('\n', at) + 1 - at);
 }
 
 TEST(Hostile, EachInputGetsItsAnswer) {
@@ -138,15 +140,41 @@ TEST(Hostile, EachInputGetsItsAnswer) {
         {"64 KiB version", kProfile,
          [](Bed &b) { b.Register(std::string(65536, '9'), REG_SZ, "C:\\x.exe"); }, 1, kNoClient,
          true},
+        {"16-character version", kProfile,
+         [](Bed &b) { b.Register(std::string(16, '9') + '\0', REG_SZ, "C:\\x.exe"); }, 1,
+         kNoClient, true},
+        {"16 bytes of version, no terminator", kProfile,
+         [](Bed &b) { b.Register(std::string(16, '9'), REG_BINARY, "C:\\x.exe"); }, 1, kNoClient,
+         true},
+        {"3 bytes of version, no terminator: read", kProfile,
+         [](Bed &b) { b.Register("3.2", REG_BINARY, b.Client("launched")); }, 1,
+         "Lumora launched the game\n", true},
+        {"no client path key", kProfile,
+         [](Bed &) { SetClassesValue(kVersionKey, NULL, REG_SZ, k32); }, 1,
+         "Failed to open registry entry for 'MainApp'\n", true},
+        {"client path key without its default value", kProfile,
+         [](Bed &) {
+             SetClassesValue(kVersionKey, NULL, REG_SZ, k32);
+             SetClassesValue(kPathKey, "Other", REG_SZ, k32);
+         },
+         1, kUnreadable, true},
+        {"260 bytes of client path, no terminator", kProfile,
+         [](Bed &) {
+             SetClassesValue(kVersionKey, NULL, REG_SZ, k32);
+             SetClassesValue(kPathKey, NULL, REG_BINARY, std::string(260, 'p'));
+         },
+         1, kUnreadable, true},
+        {"a client that cannot be started", kProfile,
+         [](Bed &b) { b.Register(k32, REG_SZ, "C:\\no\\such\\client.exe"); }, 1, "", true},
         {"64 KiB client path", kProfile,
-         [](Bed &b) { b.Register(std::string("3.2") + '\0', REG_SZ, std::string(65536, 'p')); }, 1,
+         [](Bed &b) { b.Register(k32, REG_SZ, std::string(65536, 'p')); }, 1,
          kUnreadable, true},
         {"values of other types", kProfile,
-         [](Bed &b) { b.Register(std::string("3.2") + '\0', REG_DWORD, b.Client("decline")); }, 1,
+         [](Bed &b) { b.Register(k32, REG_DWORD, b.Client("decline")); }, 1,
          "Lumora will not handle the game\n", true},
         {"a quote inside the client path", kProfile,
          [](Bed &b) {
-             b.Register(std::string("3.2") + '\0', REG_SZ,
+             b.Register(k32, REG_SZ,
                         b.Client("takeover") + "\" --injected \"x");
          },
          1, kUnreadable, true},
@@ -200,7 +228,7 @@ TEST(Hostile, EachInputGetsItsAnswer) {
             game.WriteProfile(row.profile);
         Bed bed(game);
         if (what.find("client command line") == 0) {
-            bed.Register(std::string("3.2") + '\0', REG_SZ, bed.Client("decline"));
+            bed.Register(k32, REG_SZ, bed.Client("decline"));
             // "client" --ini="<folder>\launch.ini" --cmdline="<game>" 3 2xx...
             std::string line = "\"" + game.File("portal.exe") + "\" --ini=\"" + game.Path() +
                                "launch.ini\" --cmdline=\"" + game.ExePath() + "\" 3 2";

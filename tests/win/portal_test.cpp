@@ -2,7 +2,6 @@
 // command line and every verdict, with the sample client as the portal.
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <map>
 
 #include "entry/interstitial.h"
@@ -13,23 +12,20 @@ namespace {
 
 const char kLumoraKey[] = "Software\\Corvane";
 const char kVersionKey[] = "Software\\Corvane\\Lumora\\CurrentVersion";
+const char kPathKey[] = "Software\\Corvane\\Lumora\\3.2\\Preferences\\MainApp";
 const char *const kEventNames[] = {"LumoraIniLaunch_Exit", "LumoraIniLaunch_Play",
                                    "LumoraIniLaunch_Play_Silent"};
-
-std::string MainAppKey(const std::string &version) {
-    return "Software\\Corvane\\Lumora\\" + version + "\\Preferences\\MainApp";
-}
 
 // The sample client in a folder of its own, registered under HKEY_CLASSES_ROOT.
 class PortalClient : public TempFolder {
   public:
-    explicit PortalClient(const char *answer, const std::string &version = "3.2") {
+    explicit PortalClient(const char *answer) {
         DeleteClassesTree(kLumoraKey);
         EXPECT_TRUE(
             CopyFileA((BinFolder() + "sample_portal.exe").c_str(), ExePath().c_str(), FALSE));
         WriteFileBytes(File("sample_portal.ini"), std::string("[Portal]\r\nAnswer=") + answer);
-        EXPECT_TRUE(SetClassesValue(kVersionKey, NULL, REG_SZ, version + '\0'));
-        EXPECT_TRUE(SetClassesValue(MainAppKey(version), NULL, REG_SZ, ExePath() + '\0'));
+        EXPECT_TRUE(SetClassesValue(kVersionKey, NULL, REG_SZ, std::string("3.2") + '\0'));
+        EXPECT_TRUE(SetClassesValue(kPathKey, NULL, REG_SZ, ExePath() + '\0'));
     }
     ~PortalClient() {
         DeleteClassesTree(kLumoraKey);
@@ -108,78 +104,6 @@ TEST(Portal, TheClientGetsTheIniAndTheGamesCommandLine) {
     // The client starts in "." of the game, its current directory.
     EXPECT_NE(std::string::npos, log.find("working directory: " + folder + "\n")) << log;
     EXPECT_EQ("No", ProfileRecord(game));
-
-    // From a drive root the directory already ends in "\\": two backslashes reach the client.
-    PortalClient rooted("decline");
-    GameFolder game2;
-    game2.WriteProfile("[Main]\r\nGameName=Star Duel\r\n");
-    options.args = "3";
-    options.workingDir = "C:\\";
-    run = RunGame(game2, options);
-    log = rooted.Log();
-    EXPECT_NE(std::string::npos, log.find(" --ini=\"C:\\\\launch.ini\" --cmdline=")) << log;
-}
-
-TEST(Portal, RegistryFaultsEndTheLookupWithTheirOwnLine) {
-    struct Row {
-        const char *what;
-        void (*setUp)();
-        const char *output;
-    } rows[] = {
-        {"no entries", [] {}, "Failed to find registry entry for 'MainApp'\n"},
-        {"16-character version",
-         [] { SetClassesValue(kVersionKey, NULL, REG_SZ, std::string(16, '9') + '\0'); },
-         "Failed to find registry entry for 'MainApp'\n"},
-        {"16 bytes of version without terminator",
-         [] { SetClassesValue(kVersionKey, NULL, REG_BINARY, std::string(16, '9')); },
-         "Failed to find registry entry for 'MainApp'\n"},
-        {"no path key",
-         [] { SetClassesValue(kVersionKey, NULL, REG_SZ, std::string("3.2") + '\0'); },
-         "Failed to open registry entry for 'MainApp'\n"},
-        {"path key without default value",
-         [] {
-             SetClassesValue(kVersionKey, NULL, REG_SZ, std::string("3.2") + '\0');
-             SetClassesValue(MainAppKey("3.2"), "Other", REG_SZ, std::string("x") + '\0');
-         },
-         "Failed to read default value of 'MainApp'\n"},
-        {"260-byte path without terminator",
-         [] {
-             SetClassesValue(kVersionKey, NULL, REG_SZ, std::string("3.2") + '\0');
-             SetClassesValue(MainAppKey("3.2"), NULL, REG_BINARY, std::string(260, 'p'));
-         },
-         "Failed to read default value of 'MainApp'\n"},
-        {"path that cannot be started",
-         [] {
-             SetClassesValue(kVersionKey, NULL, REG_SZ, std::string("3.2") + '\0');
-             SetClassesValue(MainAppKey("3.2"), NULL, REG_SZ,
-                             std::string("C:\\no\\such\\client.exe") + '\0');
-         },
-         ""},
-    };
-    for (const Row &row : rows) {
-        SCOPED_TRACE(row.what);
-        DeleteClassesTree(kLumoraKey);
-        row.setUp();
-        GameFolder game;
-        game.WriteProfile("[Main]\r\nGameName=Star Duel\r\n");
-        GameRun run = RunGame(game, "3");
-        DeleteClassesTree(kLumoraKey);
-        ASSERT_TRUE(run.finished);
-        EXPECT_EQ(1, run.Answer(0));
-        EXPECT_EQ(row.output, run.OutputBesidesPainting());
-        EXPECT_EQ("No", ProfileRecord(game));
-        ExpectNoEventLeftOpen();
-    }
-}
-
-TEST(Portal, AVersionWithoutTerminatorIsStillRead) {
-    PortalClient client("launched");
-    SetClassesValue(kVersionKey, NULL, REG_BINARY, "3.2"); // three bytes, no terminator
-    GameFolder game;
-    game.WriteProfile("[Main]\r\nGameName=Star Duel\r\n");
-    GameRun run = RunGame(game, "1");
-    EXPECT_EQ("Lumora launched the game\n", run.OutputBesidesPainting());
-    EXPECT_EQ("Yes", ProfileRecord(game));
 }
 
 TEST(Portal, AVerdictFromAnEarlierStartStandsWhenTheHandOffIsSkipped) {
@@ -211,10 +135,8 @@ namespace trace {
 std::string calls;
 std::map<HANDLE, std::string> names; // the events, the client's process and thread
 bool on = false;
-std::function<void(const HANDLE *)> beforeWait;
 decltype(&CreateEventA) createEvent;
 decltype(&CreateProcessA) createProcess;
-decltype(&WaitForMultipleObjects) wait;
 decltype(&CloseHandle) close;
 decltype(&OutputDebugStringA) debug;
 
@@ -240,12 +162,6 @@ BOOL WINAPI OnCreateProcess(LPCSTR program, LPSTR line, LPSECURITY_ATTRIBUTES pr
         calls += "start\n";
     }
     return started;
-}
-DWORD WINAPI OnWait(DWORD count, const HANDLE *handles, BOOL all, DWORD ms) {
-    calls += "wait\n";
-    if (beforeWait)
-        beforeWait(handles);
-    return wait(count, handles, all, ms);
 }
 BOOL WINAPI OnClose(HANDLE handle) {
     auto named = names.find(handle);
@@ -287,7 +203,6 @@ TEST(PortalTrace, HandlesCloseInTheirOrder) {
     static const bool hooked = [] {
         trace::createEvent = trace::Hook("CreateEventA", &trace::OnCreateEvent);
         trace::createProcess = trace::Hook("CreateProcessA", &trace::OnCreateProcess);
-        trace::wait = trace::Hook("WaitForMultipleObjects", &trace::OnWait);
         trace::close = trace::Hook("CloseHandle", &trace::OnClose);
         trace::debug = trace::Hook("OutputDebugStringA", &trace::OnDebug);
         return true;
@@ -296,27 +211,17 @@ TEST(PortalTrace, HandlesCloseInTheirOrder) {
     const std::string created = "create Play\ncreate Exit\ncreate Play_Silent\n";
     const std::string closed = "close Play\nclose Exit\nclose Play_Silent\nclose process\n"
                                "close thread\n";
-    auto signalExitAndPlay = [](const HANDLE *handles) {
-        SetEvent(handles[1]);
-        SetEvent(handles[0]);
-    };
-    auto closeOne = [](const HANDLE *handles) { trace::close(handles[2]); };
+    // The verdict's line is written once the wait is over.
     struct Row {
         const char *answer, *held;
-        std::function<void(const HANDLE *)> beforeWait;
         int outcome;
         std::string calls;
     } rows[] = {
-        {"decline", NULL, nullptr, 1,
-         created + "start\nwait\nLumora will not handle the game\n" + closed},
-        {"none", NULL, signalExitAndPlay, 2,
-         created + "start\nwait\nLumora will take over\n" + closed},
-        {"none", NULL, closeOne, 1,
-         created + "start\nwait\nFall-thru in event switch: should not happen\n" + closed},
-        {"takeover", "Play_Silent", nullptr, 0,
-         created + "close Play_Silent\nclose Play\nclose Exit\n"},
-        {"takeover", "Exit", nullptr, 0, "create Play\ncreate Exit\nclose Exit\nclose Play\n"},
-        {"takeover", "Play", nullptr, 0, "create Play\nclose Play\n"},
+        {"decline", NULL, 1, created + "start\nLumora will not handle the game\n" + closed},
+        {"takeover", NULL, 2, created + "start\nLumora will take over\n" + closed},
+        {"takeover", "Play_Silent", 0, created + "close Play_Silent\nclose Play\nclose Exit\n"},
+        {"takeover", "Exit", 0, "create Play\ncreate Exit\nclose Exit\nclose Play\n"},
+        {"takeover", "Play", 0, "create Play\nclose Play\n"},
     };
     for (const Row &row : rows) {
         SCOPED_TRACE(std::string(row.answer) + (row.held ? ", held " : "") +
@@ -327,7 +232,6 @@ TEST(PortalTrace, HandlesCloseInTheirOrder) {
                                : NULL;
         static CInterstitial game;
         trace::calls.clear();
-        trace::beforeWait = row.beforeWait;
         trace::on = true;
         int outcome = RunPortalHandOff(game, "game.exe");
         trace::on = false;
