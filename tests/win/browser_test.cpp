@@ -17,27 +17,12 @@ namespace {
 const char *const kAssociationKeys[] = {".HTM", ".HTML", "HtmlDefBrowser"};
 const char kPage[] = "ZiTest.Page";   // a programmatic identifier
 const char kOther[] = "ZiTest.Other"; // another one
-const char kSaved[] = "ZiTest.Saved"; // the prefix's own associations while the tests run
 
 void ClearAssociations() {
     for (const char *key : kAssociationKeys)
         DeleteClassesTree(key);
     DeleteClassesTree(kPage);
     DeleteClassesTree(kOther);
-}
-
-// Copies HKEY_CLASSES_ROOT\`from` with everything in it to HKEY_CLASSES_ROOT\`to`, if it
-// exists.
-void CopyClassesTree(const std::string &from, const std::string &to) {
-    HKEY source, target;
-    if (RegOpenKeyExA(HKEY_CLASSES_ROOT, from.c_str(), 0, KEY_READ, &source) != ERROR_SUCCESS)
-        return;
-    if (RegCreateKeyExA(HKEY_CLASSES_ROOT, to.c_str(), 0, NULL, 0, KEY_ALL_ACCESS, NULL, &target,
-                        NULL) == ERROR_SUCCESS) {
-        EXPECT_EQ(ERROR_SUCCESS, RegCopyTreeA(source, NULL, target)) << from;
-        RegCloseKey(target);
-    }
-    RegCloseKey(source);
 }
 
 // A key and its default value.
@@ -54,18 +39,10 @@ std::vector<Entry> PageBrowser(const std::string &command) {
     return {{".HTM", kPage}, {std::string(kPage) + "\\shell\\open\\command", command}};
 }
 
+// The tests replace the prefix's own associations: each test that starts a browser registers
+// its own.
 class Browser : public ::testing::Test {
   protected:
-    static void SetUpTestSuite() {
-        for (const char *key : kAssociationKeys)
-            CopyClassesTree(key, std::string(kSaved) + "\\" + key);
-    }
-    static void TearDownTestSuite() {
-        ClearAssociations();
-        for (const char *key : kAssociationKeys)
-            CopyClassesTree(std::string(kSaved) + "\\" + key, key);
-        DeleteClassesTree(kSaved);
-    }
     void SetUp() override {
         record_ = folder_.File("record.txt");
         SetEnvironmentVariableA("ZI_BROWSER_RECORD", record_.c_str());
