@@ -69,14 +69,7 @@ class Browser : public ::testing::Test {
             EXPECT_STREQ(url, copy.data()) << "the caller's URL is never modified";
         }
         // A start shows within a few seconds; where none is expected, a short look suffices.
-        std::string recorded;
-        for (DWORD waited = 0; waited < (expectStart ? 10000u : 300u); waited += 20) {
-            recorded = ReadFileBytes(record_);
-            if (!recorded.empty() && recorded.back() == '\n')
-                break;
-            Sleep(20);
-        }
-        return recorded;
+        return ReadFileHolding(record_, "\n", expectStart ? 10000 : 300);
     }
 
     TempFolder folder_;

@@ -55,18 +55,13 @@ struct Outcome {
 };
 
 // The browser's record: each line is the recorder's quoted path, a blank and the address. A
-// start takes a moment to show: wait for `expected` of them, or half a second for none.
-std::vector<std::string> BrowserAddresses(const std::string &record, size_t expected) {
+// start takes a moment to show: wait for one, or half a second when none is expected.
+std::vector<std::string> BrowserAddresses(const std::string &record, bool expected) {
+    std::string text = ReadFileHolding(record, "\n", expected ? 10000 : 500);
     std::vector<std::string> found;
-    DWORD started = GetTickCount(), limit = expected > 0 ? 10000 : 500;
-    while (found.size() < std::max<size_t>(expected, 1) && GetTickCount() - started < limit) {
-        Sleep(50);
-        std::string text = ReadFileBytes(record);
-        found.clear();
-        for (size_t at = 0, end; (end = text.find('\n', at)) != std::string::npos; at = end + 1) {
-            size_t address = text.find("\" ", at) + 2;
-            found.push_back(text.substr(address, end - address));
-        }
+    for (size_t at = 0, end; (end = text.find('\n', at)) != std::string::npos; at = end + 1) {
+        size_t address = text.find("\" ", at) + 2;
+        found.push_back(text.substr(address, end - address));
     }
     return found;
 }
@@ -75,7 +70,7 @@ std::vector<std::string> BrowserAddresses(const std::string &record, size_t expe
 // that must never show; with `picture` the working directory holds the one that must. The
 // browser is the recorder, which appends its command line to the file in ZI_BROWSER_RECORD.
 Outcome Play(const std::string &args, const std::vector<DialogScript> &scripts,
-             const std::string &main = kMain, const std::string &upsell = "", size_t pages = 0,
+             const std::string &main = kMain, const std::string &upsell = "", bool page = false,
              bool picture = false) {
     GameFolder folder;
     TempFolder workingDir;
@@ -94,7 +89,7 @@ Outcome Play(const std::string &args, const std::vector<DialogScript> &scripts,
     options.workingDir = workingDir.Path();
     Outcome outcome;
     outcome.run = RunGameWithDialogs(folder, options, scripts, &outcome.seen);
-    outcome.pages = BrowserAddresses(folder.File("browser.txt"), pages);
+    outcome.pages = BrowserAddresses(folder.File("browser.txt"), page);
     SetEnvironmentVariableA("ZI_BROWSER_RECORD", NULL);
     DeleteClassesTree("ZiDialogTest.Page");
     DeleteClassesTree(".HTM");

@@ -108,6 +108,7 @@ TEST(Flow, MissingOrTooSmallProfileStopsTheGameWithTheErrorBox) {
         EXPECT_EQ(kMissingProfileOutput, run.debugOutput);
         ASSERT_EQ(1u, run.boxes.size());
         EXPECT_EQ("Error Launching Game", run.boxes[0].caption);
+        EXPECT_TRUE(run.boxes[0].icon);
         EXPECT_EQ("Cannot read game profile file.\n\n    File name: 'launch.ini'",
                   run.boxes[0].text);
         EXPECT_EQ(0u, run.dialogTitles.size());
@@ -135,20 +136,6 @@ TEST(Flow, ReadOnlyProfileIsMadeWritableAndGetsTheRecord) {
     run = RunGame(small, "2");
     EXPECT_EQ(0, run.Answer(0));
     EXPECT_EQ(0u, GetFileAttributesA(small.ProfilePath().c_str()) & FILE_ATTRIBUTE_READONLY);
-}
-
-TEST(Flow, ProfileIsFoundBesideTheExecutableFromAnotherWorkingDirectory) {
-    GameFolder folder;
-    TempFolder elsewhere;
-    folder.WriteProfile("[Main]\r\nGameName=Beside The Game\r\n");
-    WriteFileBytes(elsewhere.File("launch.ini"), "[Main]\r\nGameName=Wrong One\r\n");
-    RunOptions options;
-    options.args = "3";
-    options.workingDir = elsewhere.Path();
-    GameRun run = RunGame(folder, options);
-    ASSERT_TRUE(run.finished);
-    EXPECT_EQ("No", ProfileRecord(folder)) << "the record goes to the profile it read";
-    EXPECT_EQ("<none>", RecordInProfile(ReadFileBytes(elsewhere.File("launch.ini"))));
 }
 
 // Empty addresses fall back to the portal's home host (the exports' other answers are

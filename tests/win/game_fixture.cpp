@@ -24,19 +24,6 @@ void PressOk(HWND dialog) {
 
 namespace {
 
-BOOL CALLBACK LongestStaticText(HWND hwnd, LPARAM param) {
-    std::string *longest = reinterpret_cast<std::string *>(param);
-    char className[64] = "";
-    GetClassNameA(hwnd, className, sizeof className);
-    if (_stricmp(className, "Static") == 0) {
-        char text[1024] = "";
-        GetWindowTextA(hwnd, text, sizeof text);
-        if (strlen(text) > longest->size())
-            *longest = text;
-    }
-    return TRUE;
-}
-
 std::string WindowText(HWND hwnd) {
     char text[1024] = "";
     GetWindowTextA(hwnd, text, sizeof text);
@@ -53,11 +40,9 @@ void AnswerWindows(DWORD processId, const RunOptions &options, std::set<HWND> &a
         if (GetWindow(hwnd, GW_CHILD) != NULL) {
             BoxSeen box;
             box.caption = WindowText(hwnd);
-            EnumChildWindows(hwnd, LongestStaticText, reinterpret_cast<LPARAM>(&box.text));
-            box.style = 0;
+            box.text = WindowText(GetDlgItem(hwnd, 0xFFFF)); // a message box's text
             HWND icon = FindWindowExA(hwnd, NULL, "Static", "");
-            if (icon != NULL && (GetWindowLongA(icon, GWL_STYLE) & SS_ICON))
-                box.style |= MB_ICONERROR;  // the only icon the library asks for
+            box.icon = icon != NULL && (GetWindowLongA(icon, GWL_STYLE) & SS_ICON);
             run.boxes.push_back(box);
             PostMessageA(hwnd, WM_COMMAND, IDOK, 0);
         } else {
@@ -125,6 +110,21 @@ std::string GameRun::OutputBesidesPainting() const {
             output += piece;
     }
     return output;
+}
+
+const char kClientVersionKey[] = "Software\\Corvane\\Lumora\\CurrentVersion";
+const char kClientPathKey[] = "Software\\Corvane\\Lumora\\3.2\\Preferences\\MainApp";
+
+std::string InstallSampleClient(const TempFolder &folder, const char *answer) {
+    EXPECT_TRUE(CopyFileA((BinFolder() + "sample_portal.exe").c_str(),
+                          folder.File("portal.exe").c_str(), FALSE));
+    WriteFileBytes(folder.File("sample_portal.ini"), std::string("[Portal]\r\nAnswer=") + answer);
+    return folder.File("portal.exe");
+}
+
+void RegisterClient(const std::string &version, DWORD type, const std::string &path) {
+    EXPECT_TRUE(SetClassesValue(kClientVersionKey, NULL, type, version));
+    EXPECT_TRUE(SetClassesValue(kClientPathKey, NULL, type, path + '\0'));
 }
 
 std::string RecordInProfile(const std::string &profile) {

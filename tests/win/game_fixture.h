@@ -27,7 +27,7 @@ private:
 struct BoxSeen {
     std::string caption;
     std::string text;
-    UINT style;  // the icon and button bits, read back from the box
+    bool icon;  // it shows one (the library asks for the error icon)
 };
 
 struct GameRun {
@@ -59,6 +59,13 @@ GameRun RunGame(const GameFolder &folder, const std::string &args);
 
 // Ends a dialog as the dialog manager would for Enter.
 void PressOk(HWND dialog);
+
+// The portal client's registry keys, and the sample client copied into `folder` as
+// portal.exe, answering as `answer` says (its sample_portal.ini); returns its path.
+extern const char kClientVersionKey[], kClientPathKey[];
+std::string InstallSampleClient(const TempFolder &folder, const char *answer);
+// The version and the client's path as `type` values (the path with a terminator added).
+void RegisterClient(const std::string &version, DWORD type, const std::string &path);
 
 // The portal verdict [Main] Lumora recorded in a profile's text, or "<none>".
 std::string RecordInProfile(const std::string &profile);

@@ -11,8 +11,6 @@
 
 namespace {
 
-const char kVersionKey[] = "Software\\Corvane\\Lumora\\CurrentVersion";
-const char kPathKey[] = "Software\\Corvane\\Lumora\\3.2\\Preferences\\MainApp";
 const char kProfile[] = "[Main]\r\nGameName=Star Duel\r\n[Upsell]\r\nUpsellGraphic=pic.bmp\r\n";
 const std::string k32 = std::string("3.2") + '\0'; // a version as it is registered
 const std::string kNoClient = "Failed to find registry entry for 'MainApp'\n";
@@ -28,16 +26,6 @@ struct Bed {
     std::string args = "3";
     bool clickLogo = false;
     std::vector<std::function<void()>> undo;
-    void Register(const std::string &version, DWORD type, const std::string &path) {
-        SetClassesValue(kVersionKey, NULL, type, version);
-        SetClassesValue(kPathKey, NULL, type, path + '\0');
-    }
-    std::string Client(const char *answer) {
-        CopyFileA((BinFolder() + "sample_portal.exe").c_str(), game.File("portal.exe").c_str(),
-                  FALSE);
-        WriteFileBytes(game.File("sample_portal.ini"), std::string("[Portal]\r\nAnswer=") + answer);
-        return game.File("portal.exe");
-    }
     // The browser's command for ".HTM" (the tests that start a browser set their own).
     void Template(DWORD type, const std::string &command) {
         clickLogo = true;
@@ -138,44 +126,43 @@ TEST(Hostile, EachInputGetsItsAnswer) {
         {"profile path of 259 characters", "", nullptr, 1, kNoClient, true},
         {"profile path of 260 characters", "", nullptr, 0, kMissingProfile, true},
         {"64 KiB version", kProfile,
-         [](Bed &b) { b.Register(std::string(65536, '9'), REG_SZ, "C:\\x.exe"); }, 1, kNoClient,
+         [](Bed &) { RegisterClient(std::string(65536, '9'), REG_SZ, "C:\\x.exe"); }, 1, kNoClient,
          true},
         {"16-character version", kProfile,
-         [](Bed &b) { b.Register(std::string(16, '9') + '\0', REG_SZ, "C:\\x.exe"); }, 1,
+         [](Bed &) { RegisterClient(std::string(16, '9') + '\0', REG_SZ, "C:\\x.exe"); }, 1,
          kNoClient, true},
         {"16 bytes of version, no terminator", kProfile,
-         [](Bed &b) { b.Register(std::string(16, '9'), REG_BINARY, "C:\\x.exe"); }, 1, kNoClient,
+         [](Bed &) { RegisterClient(std::string(16, '9'), REG_BINARY, "C:\\x.exe"); }, 1, kNoClient,
          true},
         {"3 bytes of version, no terminator: read", kProfile,
-         [](Bed &b) { b.Register("3.2", REG_BINARY, b.Client("launched")); }, 1,
-         "Lumora launched the game\n", true},
+         [](Bed &b) { RegisterClient("3.2", REG_BINARY, InstallSampleClient(b.game, "launched")); },
+         1, "Lumora launched the game\n", true},
         {"no client path key", kProfile,
-         [](Bed &) { SetClassesValue(kVersionKey, NULL, REG_SZ, k32); }, 1,
+         [](Bed &) { SetClassesValue(kClientVersionKey, NULL, REG_SZ, k32); }, 1,
          "Failed to open registry entry for 'MainApp'\n", true},
         {"client path key without its default value", kProfile,
          [](Bed &) {
-             SetClassesValue(kVersionKey, NULL, REG_SZ, k32);
-             SetClassesValue(kPathKey, "Other", REG_SZ, k32);
+             SetClassesValue(kClientVersionKey, NULL, REG_SZ, k32);
+             SetClassesValue(kClientPathKey, "Other", REG_SZ, k32);
          },
          1, kUnreadable, true},
         {"260 bytes of client path, no terminator", kProfile,
          [](Bed &) {
-             SetClassesValue(kVersionKey, NULL, REG_SZ, k32);
-             SetClassesValue(kPathKey, NULL, REG_BINARY, std::string(260, 'p'));
+             SetClassesValue(kClientVersionKey, NULL, REG_SZ, k32);
+             SetClassesValue(kClientPathKey, NULL, REG_BINARY, std::string(260, 'p'));
          },
          1, kUnreadable, true},
         {"a client that cannot be started", kProfile,
-         [](Bed &b) { b.Register(k32, REG_SZ, "C:\\no\\such\\client.exe"); }, 1, "", true},
+         [](Bed &) { RegisterClient(k32, REG_SZ, "C:\\no\\such\\client.exe"); }, 1, "", true},
         {"64 KiB client path", kProfile,
-         [](Bed &b) { b.Register(k32, REG_SZ, std::string(65536, 'p')); }, 1,
-         kUnreadable, true},
+         [](Bed &) { RegisterClient(k32, REG_SZ, std::string(65536, 'p')); }, 1, kUnreadable, true},
         {"values of other types", kProfile,
-         [](Bed &b) { b.Register(k32, REG_DWORD, b.Client("decline")); }, 1,
+         [](Bed &b) { RegisterClient(k32, REG_DWORD, InstallSampleClient(b.game, "decline")); }, 1,
          "Lumora will not handle the game\n", true},
         {"a quote inside the client path", kProfile,
          [](Bed &b) {
-             b.Register(k32, REG_SZ,
-                        b.Client("takeover") + "\" --injected \"x");
+             RegisterClient(k32, REG_SZ,
+                            InstallSampleClient(b.game, "takeover") + "\" --injected \"x");
          },
          1, kUnreadable, true},
         {"client command line of 2,047 bytes", kProfile, nullptr, 1,
@@ -228,7 +215,7 @@ TEST(Hostile, EachInputGetsItsAnswer) {
             game.WriteProfile(row.profile);
         Bed bed(game);
         if (what.find("client command line") == 0) {
-            bed.Register(k32, REG_SZ, bed.Client("decline"));
+            RegisterClient(k32, REG_SZ, InstallSampleClient(game, "decline"));
             // "client" --ini="<folder>\launch.ini" --cmdline="<game>" 3 2xx...
             std::string line = "\"" + game.File("portal.exe") + "\" --ini=\"" + game.Path() +
                                "launch.ini\" --cmdline=\"" + game.ExePath() + "\" 3 2";

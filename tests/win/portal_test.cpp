@@ -11,8 +11,6 @@
 namespace {
 
 const char kLumoraKey[] = "Software\\Corvane";
-const char kVersionKey[] = "Software\\Corvane\\Lumora\\CurrentVersion";
-const char kPathKey[] = "Software\\Corvane\\Lumora\\3.2\\Preferences\\MainApp";
 const char *const kEventNames[] = {"LumoraIniLaunch_Exit", "LumoraIniLaunch_Play",
                                    "LumoraIniLaunch_Play_Silent"};
 
@@ -21,26 +19,17 @@ class PortalClient : public TempFolder {
   public:
     explicit PortalClient(const char *answer) {
         DeleteClassesTree(kLumoraKey);
-        EXPECT_TRUE(
-            CopyFileA((BinFolder() + "sample_portal.exe").c_str(), ExePath().c_str(), FALSE));
-        WriteFileBytes(File("sample_portal.ini"), std::string("[Portal]\r\nAnswer=") + answer);
-        EXPECT_TRUE(SetClassesValue(kVersionKey, NULL, REG_SZ, std::string("3.2") + '\0'));
-        EXPECT_TRUE(SetClassesValue(kPathKey, NULL, REG_SZ, ExePath() + '\0'));
+        RegisterClient(std::string("3.2") + '\0', REG_SZ, InstallSampleClient(*this, answer));
     }
     ~PortalClient() {
         DeleteClassesTree(kLumoraKey);
     }
     std::string ExePath() const {
-        return File("sample_portal.exe");
+        return File("portal.exe");
     }
     // The client's log once it has finished (and closed its events), or "" if it never ran.
     std::string Log(DWORD waitMs = 10000) const {
-        for (DWORD waited = 0;; waited += 50) {
-            std::string log = ReadFileBytes(File("sample_portal.log"));
-            if (log.find("finished\n") != std::string::npos || waited >= waitMs)
-                return log;
-            Sleep(50);
-        }
+        return ReadFileHolding(File("sample_portal.log"), "finished\n", waitMs);
     }
 };
 
@@ -89,8 +78,9 @@ TEST(Portal, EachVerdictDecidesTheAnswerTheRecordAndTheExitCall) {
 TEST(Portal, TheClientGetsTheIniAndTheGamesCommandLine) {
     PortalClient client("decline");
     GameFolder game;
-    TempFolder elsewhere;
+    TempFolder elsewhere; // with a profile that is not the game's
     game.WriteProfile("[Main]\r\nGameName=Star Duel\r\n");
+    WriteFileBytes(elsewhere.File("launch.ini"), "[Main]\r\nGameName=Wrong One\r\n");
     RunOptions options;
     options.args = "3 -windowed \"two words\"";
     options.workingDir = elsewhere.Path();
@@ -103,7 +93,9 @@ TEST(Portal, TheClientGetsTheIniAndTheGamesCommandLine) {
     EXPECT_EQ(expected, log.substr(0, log.find('\n') + 1));
     // The client starts in "." of the game, its current directory.
     EXPECT_NE(std::string::npos, log.find("working directory: " + folder + "\n")) << log;
+    // The profile is the one beside the executable, whatever the working directory.
     EXPECT_EQ("No", ProfileRecord(game));
+    EXPECT_EQ("<none>", RecordInProfile(ReadFileBytes(elsewhere.File("launch.ini"))));
 }
 
 TEST(Portal, AVerdictFromAnEarlierStartStandsWhenTheHandOffIsSkipped) {

@@ -40,6 +40,15 @@ std::string ReadFileBytes(const std::string &path) {
     return bytes.str();
 }
 
+std::string ReadFileHolding(const std::string &path, const std::string &piece, DWORD ms) {
+    std::string bytes = ReadFileBytes(path);
+    for (DWORD started = GetTickCount(); bytes.find(piece) == std::string::npos &&
+                                         GetTickCount() - started < ms;
+         Sleep(20))
+        bytes = ReadFileBytes(path);
+    return bytes;
+}
+
 void RemoveTree(const std::string &path) {
     std::error_code ignored; // a file a test left open stays behind in the temporary folder
     for (const auto &entry : std::filesystem::recursive_directory_iterator(path, ignored))
