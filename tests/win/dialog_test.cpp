@@ -197,62 +197,6 @@ TEST(DialogEnds, TheExitDialogActsOnTheRegionTheStartLeft) {
 }
 
 // ---------------------------------------------------------------------------------------
-// The cursor.
-
-HCURSOR ShownCursor() {
-    CURSORINFO info = {};
-    info.cbSize = sizeof info;
-    return GetCursorInfo(&info) ? info.hCursor : NULL;
-}
-
-TEST(DialogCursor, HandOverAZoneArrowWhenLeavingIt) {
-    struct Row {
-        int x, y, region;
-        bool hand;
-    } rows[] = {
-        {420, 325, 3, true},  // into play
-        {421, 326, 3, true},  // still inside: the hand again
-        {250, 140, 0, false}, // into the quiet band: left, the arrow
-        {75, 325, 1, true},   // more games
-        {131, 340, 0, false}, // one pixel off it
-        {495, 30, 5, true},   // the close mark's corner
-        {15, 10, 4, true},    // straight into the logo's corner: arrow, then the hand again
-        {300, 100, 0, false}, // nowhere
-    };
-    std::vector<HCURSOR> cursors;
-    std::vector<int> regions;
-    DialogScript watch = [&](HWND hwnd, DialogSeen &) {
-        WaitForPaintedFace(hwnd);
-        HCURSOR previous = ShownCursor();
-        bool wasHand = false;
-        for (const Row &row : rows) {
-            PostMessageA(hwnd, WM_MOUSEMOVE, 0, MAKELPARAM(row.x, row.y));
-            regions.push_back(WaitForRegion(hwnd, row.region));
-            // The cursor is set with the region; where it is to change, give it a moment.
-            HCURSOR cursor = ShownCursor();
-            for (int i = 0; i < 50 && row.hand != wasHand && cursor == previous; i++) {
-                Sleep(20);
-                cursor = ShownCursor();
-            }
-            cursors.push_back(previous = cursor);
-            wasHand = row.hand;
-        }
-        PressOk(hwnd);
-    };
-    Play("1", {watch});
-    ASSERT_EQ(std::size(rows), cursors.size());
-    // The first row shows the hand, the third the arrow; both are loaded once and kept.
-    HCURSOR hand = cursors[0], arrow = cursors[2];
-    ASSERT_TRUE(hand != NULL && arrow != NULL && hand != arrow);
-    for (size_t i = 0; i < cursors.size(); i++) {
-        SCOPED_TRACE("move to (" + std::to_string(rows[i].x) + ", " + std::to_string(rows[i].y) +
-                     ")");
-        EXPECT_EQ(rows[i].region, regions[i]);
-        EXPECT_EQ(rows[i].hand ? hand : arrow, cursors[i]) << (rows[i].hand ? "hand" : "arrow");
-    }
-}
-
-// ---------------------------------------------------------------------------------------
 // The painted face, read back from the screen.
 
 struct Box {

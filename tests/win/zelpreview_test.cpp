@@ -123,7 +123,16 @@ TEST(ZelPreview, FacesEqualTheLiveDialog) {
     }
 }
 
-TEST(ZelPreview, ZoneOutlinesAreWhereTheHitTestsAnswer) {
+HCURSOR ShownCursor() {
+    CURSORINFO info = {};
+    info.cbSize = sizeof info;
+    return GetCursorInfo(&info) ? info.hCursor : NULL;
+}
+
+// On each outline's corners the live dialog answers with the zone and the hand; one pixel
+// beyond them, with no zone and the arrow. The hand and the arrow are each one cursor, loaded
+// once and kept.
+TEST(ZelPreview, ZoneOutlinesAreWhereTheDialogAnswersWithTheHand) {
     GameFolder game;
     game.WriteProfile(kProfile);
     TempFolder out;
@@ -138,8 +147,8 @@ TEST(ZelPreview, ZoneOutlinesAreWhereTheHitTestsAnswer) {
         {1, {255, 150, 0}}, {2, {255, 0, 255}}, {3, {0, 230, 0}},
         {4, {0, 210, 255}}, {5, {255, 40, 40}},
     };
-    std::vector<Step> steps;
-    std::vector<int> expected;
+    std::vector<POINT> points;
+    std::vector<int> expected, regions;
     for (const auto &outline : outlines) {
         RECT r = {500, 360, -1, -1};
         for (int y = 0; y < 360; y++)
@@ -147,22 +156,37 @@ TEST(ZelPreview, ZoneOutlinesAreWhereTheHitTestsAnswer) {
                 if (zones.At(x, y) == outline.colour)
                     r = {std::min<LONG>(r.left, x), std::min<LONG>(r.top, y),
                          std::max<LONG>(r.right, x), std::max<LONG>(r.bottom, y)};
-        // On the outline the zone answers; one pixel beyond it, no zone does.
-        for (POINT p : {POINT{r.left, r.top}, POINT{r.left - 1, r.top - 1},
-                        POINT{r.right, r.bottom}, POINT{r.right + 1, r.bottom + 1}}) {
-            steps.push_back({Move, p});
-            steps.push_back({RegionIs, expected.size() % 2 ? 0 : outline.id});
-            expected.push_back(expected.size() % 2 ? 0 : outline.id);
-        }
+        points.insert(points.end(), {{r.left, r.top},
+                                     {r.left - 1, r.top - 1},
+                                     {r.right, r.bottom},
+                                     {r.right + 1, r.bottom + 1}});
+        expected.insert(expected.end(), {outline.id, 0, outline.id, 0});
     }
-    steps.push_back({Move, {420, 325}});
-    steps.push_back({Release, {420, 325}});
+    std::vector<HCURSOR> cursors;
+    DialogScript watch = [&](HWND hwnd, DialogSeen &) {
+        WaitForPaintedFace(hwnd);
+        HCURSOR previous = ShownCursor();
+        for (size_t i = 0; i < points.size(); i++) {
+            PostMessageA(hwnd, WM_MOUSEMOVE, 0, MAKELPARAM(points[i].x, points[i].y));
+            regions.push_back(WaitForRegion(hwnd, expected[i]));
+            // The cursor changes with the region; give the change a moment to show.
+            HCURSOR cursor = ShownCursor();
+            for (int wait = 0; wait < 50 && cursor == previous; wait++, Sleep(20))
+                cursor = ShownCursor();
+            cursors.push_back(previous = cursor);
+        }
+        PressOk(hwnd);
+    };
     std::vector<DialogSeen> seen;
     RunOptions options;
     options.args = "1";
-    RunGameWithDialogs(game, options, {Script(steps)}, &seen);
-    ASSERT_EQ(1u, seen.size());
-    EXPECT_EQ(expected, seen[0].regions);
+    RunGameWithDialogs(game, options, {watch}, &seen);
+    EXPECT_EQ(expected, regions);
+    ASSERT_EQ(points.size(), cursors.size());
+    EXPECT_NE(cursors[0], cursors[1]) << "the hand and the arrow";
+    for (size_t i = 0; i < cursors.size(); i++)
+        EXPECT_EQ(cursors[i % 2], cursors[i])
+            << "at (" << points[i].x << ", " << points[i].y << ")";
 }
 
 TEST(ZelPreview, FolderResultsAndTheContactSheet) {
