@@ -14,7 +14,6 @@
 class GameFolder : public TempFolder {
 public:
     explicit GameFolder(const std::string &sub = "");
-    std::string Home() const { return home_; }
     std::string ExePath() const { return home_ + "game.exe"; }
     std::string ProfilePath() const { return home_ + "launch.ini"; }
     bool WriteProfile(const std::string &text) const { return WriteFileBytes(ProfilePath(), text); }

@@ -25,7 +25,10 @@ TempFolder::TempFolder() {
 }
 
 TempFolder::~TempFolder() {
-    RemoveTree(path_);
+    std::error_code ignored; // a file a test left open stays behind in the temporary folder
+    for (const auto &entry : std::filesystem::recursive_directory_iterator(path_, ignored))
+        SetFileAttributesA(entry.path().string().c_str(), FILE_ATTRIBUTE_NORMAL);
+    std::filesystem::remove_all(path_, ignored);
 }
 
 bool WriteFileBytes(const std::string &path, const std::string &bytes) {
@@ -47,13 +50,6 @@ std::string ReadFileHolding(const std::string &path, const std::string &piece, D
          Sleep(20))
         bytes = ReadFileBytes(path);
     return bytes;
-}
-
-void RemoveTree(const std::string &path) {
-    std::error_code ignored; // a file a test left open stays behind in the temporary folder
-    for (const auto &entry : std::filesystem::recursive_directory_iterator(path, ignored))
-        SetFileAttributesA(entry.path().string().c_str(), FILE_ATTRIBUTE_NORMAL);
-    std::filesystem::remove_all(path, ignored);
 }
 
 bool SetClassesValue(const std::string &key, const char *valueName, DWORD type,

@@ -27,7 +27,6 @@ std::string ReadFileBytes(const std::string &path);
 // The file's bytes once they hold `piece` (another program writes them), or as they are after
 // `ms` milliseconds.
 std::string ReadFileHolding(const std::string &path, const std::string &piece, DWORD ms);
-void RemoveTree(const std::string &path);
 
 // Registry fixtures: create a key under HKEY_CLASSES_ROOT with an optional default value,
 // and delete a whole tree again.
