@@ -41,6 +41,11 @@ check "exports as listed in $list" diff -u "$list" - <<<"$exports"
 # Stripped: no symbol table and no debug sections; the copy the debug link names is beside it.
 sections=$($objdump -h "$dll")
 check "no symbol table" grep -qx 'no symbols' <<<"$($objdump -t "$dll")"
+if [ "$arch" = x86 ]; then # the tools that ship beside it in bin/x86
+    for tool in debug_run zellint zelpreview; do
+        check "$tool.exe has no symbol table" grep -qx 'no symbols' <<<"$($objdump -t "$(dirname "$dll")/$tool.exe")"
+    done
+fi
 check "no debug sections" test -z "$(grep -E '^ +[0-9]+ \.debug_' <<<"$sections")"
 # The section's dump, its text column joined: the file name, then padding and a checksum.
 link=$($objdump -s -j .gnu_debuglink "$dll" 2>/dev/null | awk '/^ [0-9a-f]+ / { printf "%s", $NF }' |
