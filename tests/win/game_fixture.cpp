@@ -84,7 +84,12 @@ GameRun RunGame(const GameFolder &folder, const RunOptions &options) {
         }
     };
 
-    if (!RunUnderDebugger(run.commandLine, directory, hooks, &run.exitCode)) {
+    // Wine has refused a debugged start with ERROR_INTERNAL_ERROR while another test program
+    // started processes of its own; one more try then starts it.
+    bool ran = RunUnderDebugger(run.commandLine, directory, hooks, &run.exitCode) ||
+               (GetLastError() == ERROR_INTERNAL_ERROR &&
+                RunUnderDebugger(run.commandLine, directory, hooks, &run.exitCode));
+    if (!ran) {
         ADD_FAILURE() << "cannot start " << run.commandLine << ": error " << GetLastError();
         return run;
     }
