@@ -7,7 +7,6 @@
 #include <stdio.h>
 
 #include <algorithm>
-#include <iterator>
 #include <string>
 #include <vector>
 

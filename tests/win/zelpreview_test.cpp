@@ -1,6 +1,7 @@
 // zelpreview against the live dialog: its faces are the dialog's own pixels, its zone
-// outlines are where the dialog's hit tests answer, and its results for broken folders and
-// for a catalogue. The faces' test runs again on an 8-bit display (ctest zelpreview_8bit_test).
+// outlines are where the dialog's hit tests answer (with the hand; the arrow beyond), and its
+// results for broken folders and for a catalogue. The faces' test runs again on an 8-bit
+// display (ctest zelpreview_8bit_test).
 #include <gtest/gtest.h>
 #include <zlib.h>
 
