@@ -52,9 +52,8 @@ static void SetArrowCursor() {
 }
 
 // A mouse move: leaves and enters hot zones, sets the hand or the arrow and the region.
-static void TrackHotZone(HWND hwnd, POINT *point) {
-    (void)hwnd;
-    TrackStep step = TrackPointer(g_hotZoneRect, {point->x, point->y});
+static void TrackHotZone(Point point) {
+    TrackStep step = TrackPointer(g_hotZoneRect, point);
     if (step.stayed) {
         SetCursor(HandCursor()); // again on every move inside; the region stays
         return;
@@ -69,11 +68,9 @@ static void TrackHotZone(HWND hwnd, POINT *point) {
     }
 }
 
-// A left-button release: acts on the region alone. 0 the dialog stays open, 1 it is to
-// end with 1, 2 it is to end with 0.
-static int HotZoneClick(HWND hwnd, POINT *point) {
-    (void)hwnd;
-    (void)point; // the region decides, not the point of the release
+// A left-button release: acts on the region alone, not on the point of the release. 0 the
+// dialog stays open, 1 it is to end with 1, 2 it is to end with 0.
+static int HotZoneClick() {
     ClickAction action = ClickActionFor(g_Interstitial.m_nRegion);
     switch (action.page) {
     case ClickPage::Info:
@@ -90,12 +87,6 @@ static int HotZoneClick(HWND hwnd, POINT *point) {
         break;
     }
     return action.end;
-}
-
-static POINT MousePoint(LPARAM lParam) {
-    Point p = PointFromMouseParam((uint32_t)(lParam & 0xFFFFFFFF));
-    POINT point = {p.x, p.y};
-    return point;
 }
 
 static INT_PTR OnInitDialog(HWND hwnd) {
@@ -121,16 +112,14 @@ static INT_PTR OnCommand(HWND hwnd, WORD id) {
     return FALSE;
 }
 
-static INT_PTR OnMouseMove(HWND hwnd, LPARAM lParam) {
-    POINT point = MousePoint(lParam);
-    TrackHotZone(hwnd, &point);
+static INT_PTR OnMouseMove(LPARAM lParam) {
+    TrackHotZone(PointFromMouseParam((uint32_t)(lParam & 0xFFFFFFFF)));
     return FALSE;
 }
 
-static INT_PTR OnLeftButtonUp(HWND hwnd, LPARAM lParam) {
-    POINT point = MousePoint(lParam);
+static INT_PTR OnLeftButtonUp(HWND hwnd) {
     int32_t result = 0;
-    if (DialogResultForClick(HotZoneClick(hwnd, &point), &result))
+    if (DialogResultForClick(HotZoneClick(), &result))
         EndDialog(hwnd, result);
     return FALSE;
 }
@@ -149,9 +138,9 @@ INT_PTR CALLBACK InterstitialDlgProc(HWND hwnd, UINT message, WPARAM wParam, LPA
     case WM_DESTROY:
         return TRUE;
     case WM_MOUSEMOVE:
-        return OnMouseMove(hwnd, lParam);
+        return OnMouseMove(lParam);
     case WM_LBUTTONUP:
-        return OnLeftButtonUp(hwnd, lParam);
+        return OnLeftButtonUp(hwnd);
     default: // WM_NCDESTROY included
         return FALSE;
     }

@@ -96,10 +96,8 @@ int CInterstitial::SetProfilePath(char *fileName) {
 }
 
 int CInterstitial::LoadProfile(char *fileName) {
-    char defaultName[sizeof kProfileFileName];
-    memcpy(defaultName, kProfileFileName, sizeof defaultName);
     bool named = fileName != NULL && fileName[0] != '\0';
-    if (!SetProfilePath(named ? fileName : defaultName)) {
+    if (!SetProfilePath(named ? fileName : NULL)) {
         // Always two pieces; for a null or empty name the first is empty.
         OutputDebugStringA(named ? fileName : "");
         OutputDebugStringA(": ZelInterstitial.dll cannot locate profile, game not launched\n");
