@@ -1,6 +1,6 @@
 # make demo: build, then run the sample game under Wine on a virtual display.
-# make test: every test (native, the public header, both product DLLs' checks, Windows-side
-#   under Wine, a fuzz smoke run).
+# make test: every test (format, native, both product DLLs' checks, Windows-side under Wine,
+#   a fuzz smoke run, the 32-bit batch, zellint's same output, the public header, the SDK).
 # make product / make product64: the DLL for 32-bit / 64-bit games (build/product, build/product64).
 # make test-wine32: the tests of tests/wine32/selection.txt against the product DLL, 32-bit.
 # make format-check: src/ as the house .clang-format writes it.
@@ -27,7 +27,7 @@ MAKEFLAGS += --no-print-directory
 
 .PHONY: all deps product twin native test test-native test-product test-windows \
 	test-zellint format-check bench demo clean fuzz-build fuzz test-fuzz art art-preview test32 \
-	test-wine32 product64 test-header test-sdk dist
+	test-wine32 product64 test-header test-sdk dist preview
 
 all: product product64 twin native
 

@@ -8,3 +8,6 @@ foreach(line ${ZI_VERSION_LINES})
     list(GET pair 1 ZI_VERSION_${part})
 endforeach()
 set(ZI_VERSION ${ZI_VERSION_MAJOR}.${ZI_VERSION_MINOR}.${ZI_VERSION_PATCH}.${ZI_VERSION_BUILD})
+# A new version in the header configures the build again.
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
+             ${CMAKE_CURRENT_LIST_DIR}/../include/ZelInterstitial.h)
