@@ -10,7 +10,7 @@
 #include "../native/browser_code_pages.h"
 #include "browser/browser.h"
 #include "browser/browser_text.h"
-#include "win_test_util.h"
+#include "game_fixture.h"
 
 namespace {
 
@@ -29,10 +29,6 @@ void ClearAssociations() {
 struct Entry {
     std::string key, value;
 };
-
-std::string Recorder() {
-    return "\"" + BinFolder() + "browser_recorder.exe\"";
-}
 
 // The association ".HTM" -> kPage -> `command`.
 std::vector<Entry> PageBrowser(const std::string &command) {
@@ -77,7 +73,7 @@ class Browser : public ::testing::Test {
 };
 
 TEST_F(Browser, PutsTheUrlIntoTheRegisteredCommand) {
-    const std::string rec = Recorder();
+    const std::string rec = RecorderPath();
     const std::string bin = BinFolder();
     const std::string url = "http://www.example.com/a%20b?q=%s&r=%n";
     const std::string longUrl = "http://long.example/" + std::string(1100, 'a');
@@ -131,7 +127,7 @@ TEST_F(Browser, PutsTheUrlIntoTheRegisteredCommand) {
 }
 
 TEST_F(Browser, FindsTheCommandThroughTheAssociations) {
-    const std::string rec = Recorder();
+    const std::string rec = RecorderPath();
     const std::string command = std::string(kPage) + "\\shell\\open\\command";
     const Entry html = {".HTML", kOther};
     const Entry htmlCommand = {std::string(kOther) + "\\shell\\open\\command", rec + " html %1"};

@@ -79,9 +79,7 @@ Outcome Play(const std::string &args, const std::vector<DialogScript> &scripts,
     if (picture)
         WriteFileBytes(workingDir.File("upsell.bmp"),
                        FramedBmp(120, 80, kUpsellFill, kUpsellFrame));
-    SetClassesValue(".HTM", NULL, REG_SZ, std::string("ZiDialogTest.Page") + '\0');
-    SetClassesValue("ZiDialogTest.Page\\shell\\open\\command", NULL, REG_SZ,
-                    "\"" + BinFolder() + "browser_recorder.exe\" %1" + '\0');
+    TestBrowser browser(RecorderPath() + " %1" + '\0');
     SetEnvironmentVariableA("ZI_BROWSER_RECORD", folder.File("browser.txt").c_str());
     RunOptions options;
     options.args = args;
@@ -90,8 +88,6 @@ Outcome Play(const std::string &args, const std::vector<DialogScript> &scripts,
     outcome.run = RunGameWithDialogs(folder, options, scripts, &outcome.seen);
     outcome.pages = BrowserAddresses(folder.File("browser.txt"), page);
     SetEnvironmentVariableA("ZI_BROWSER_RECORD", NULL);
-    DeleteClassesTree("ZiDialogTest.Page");
-    DeleteClassesTree(".HTM");
     return outcome;
 }
 

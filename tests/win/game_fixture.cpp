@@ -84,12 +84,7 @@ GameRun RunGame(const GameFolder &folder, const RunOptions &options) {
         }
     };
 
-    // Wine has refused a debugged start with ERROR_INTERNAL_ERROR while another test program
-    // started processes of its own; one more try then starts it.
-    bool ran = RunUnderDebugger(run.commandLine, directory, hooks, &run.exitCode) ||
-               (GetLastError() == ERROR_INTERNAL_ERROR &&
-                RunUnderDebugger(run.commandLine, directory, hooks, &run.exitCode));
-    if (!ran) {
+    if (!RunUnderDebugger(run.commandLine, directory, hooks, &run.exitCode)) {
         ADD_FAILURE() << "cannot start " << run.commandLine << ": error " << GetLastError();
         return run;
     }
@@ -117,6 +112,26 @@ std::string GameRun::OutputBesidesPainting() const {
     return output;
 }
 
+const char kNoClientLine[] = "Failed to find registry entry for 'MainApp'\n";
+const char kMissingProfileLines[] =
+    "launch.ini: ZelInterstitial.dll cannot locate profile, game not launched\n"
+    "ZelcInterstitial: Failed to load profile file (No Play)\n";
+
+TestBrowser::TestBrowser(const std::string &command, DWORD type) {
+    SetClassesValue(".HTM", NULL, REG_SZ, std::string("ZiTest.Page") + '\0');
+    SetClassesValue("ZiTest.Page\\shell\\open\\command", NULL, type, command);
+}
+
+TestBrowser::~TestBrowser() {
+    DeleteClassesTree(".HTM");
+    DeleteClassesTree("ZiTest.Page");
+}
+
+std::string RecorderPath() {
+    return "\"" + BinFolder() + "browser_recorder.exe\"";
+}
+
+const char kClientRoot[] = "Software\\Corvane";
 const char kClientVersionKey[] = "Software\\Corvane\\Lumora\\CurrentVersion";
 const char kClientPathKey[] = "Software\\Corvane\\Lumora\\3.2\\Preferences\\MainApp";
 

@@ -59,9 +59,21 @@ GameRun RunGame(const GameFolder &folder, const std::string &args);
 // Ends a dialog as the dialog manager would for Enter.
 void PressOk(HWND dialog);
 
-// The portal client's registry keys, and the sample client copied into `folder` as
+// The library's debug lines when no client is registered, and when the profile is missing.
+extern const char kNoClientLine[], kMissingProfileLines[];
+
+// ".HTM" opens with `command` (a registry value of `type`) while the object lives.
+class TestBrowser {
+public:
+    explicit TestBrowser(const std::string &command, DWORD type = REG_SZ);
+    ~TestBrowser();
+};
+// The recording browser, quoted: it appends its command line to the file ZI_BROWSER_RECORD names.
+std::string RecorderPath();
+
+// The portal client's registry keys (under kClientRoot), and the sample client copied into `folder` as
 // portal.exe, answering as `answer` says (its sample_portal.ini); returns its path.
-extern const char kClientVersionKey[], kClientPathKey[];
+extern const char kClientRoot[], kClientVersionKey[], kClientPathKey[];
 std::string InstallSampleClient(const TempFolder &folder, const char *answer);
 // The version and the client's path as `type` values (the path with a terminator added).
 void RegisterClient(const std::string &version, DWORD type, const std::string &path);

@@ -10,21 +10,18 @@
 
 namespace {
 
-const char kLumoraKey[] = "Software\\Corvane";
-
 // The sample client in a folder of its own, registered under HKEY_CLASSES_ROOT.
 class PortalClient : public TempFolder {
   public:
     explicit PortalClient(const char *answer) {
-        DeleteClassesTree(kLumoraKey);
-        RegisterClient(std::string("3.2") + '\0', REG_SZ, InstallSampleClient(*this, answer));
+        DeleteClassesTree(kClientRoot);
+        exe = InstallSampleClient(*this, answer);
+        RegisterClient(std::string("3.2") + '\0', REG_SZ, exe);
     }
     ~PortalClient() {
-        DeleteClassesTree(kLumoraKey);
+        DeleteClassesTree(kClientRoot);
     }
-    std::string ExePath() const {
-        return File("portal.exe");
-    }
+    std::string exe; // the client's program
     // The client's log once it has finished (and closed its events), or "" if it never ran.
     std::string Log(DWORD waitMs = 10000) const {
         return ReadFileHolding(File("sample_portal.log"), "finished\n", waitMs);
@@ -73,7 +70,7 @@ TEST(Portal, TheClientGetsTheIniAndTheGamesCommandLine) {
     GameRun run = RunGame(game, options);
     ASSERT_TRUE(run.finished);
     std::string folder = elsewhere.Path().substr(0, elsewhere.Path().size() - 1);
-    std::string expected = "command line: \"" + client.ExePath() + "\" --ini=\"" + folder +
+    std::string expected = "command line: \"" + client.exe + "\" --ini=\"" + folder +
                            "\\launch.ini\" --cmdline=" + run.commandLine + "\n";
     std::string log = client.Log();
     EXPECT_EQ(expected, log.substr(0, log.find('\n') + 1));
