@@ -23,16 +23,6 @@
 
 namespace {
 
-// The layout a caller's own header describes: plain integers and character arrays, no
-// padding, no pointers, so the same on x86 and x64.
-static_assert(offsetof(CInterstitial, m_bLaunching) == 8, "layout");
-static_assert(offsetof(CInterstitial, m_szProfilePath) == 16, "layout");
-static_assert(offsetof(CInterstitial, m_nRegion) == 536, "layout");
-static_assert(offsetof(CInterstitial, m_szGameName) == 540, "layout");
-static_assert(offsetof(CInterstitial, m_szTamselUrl) == 2296, "layout");
-static_assert(offsetof(CInterstitial, m_szUpsellUrl) == 5124, "layout");
-static_assert(sizeof(CInterstitial) == 7684, "layout");
-
 // The members' convention on i686: the object in ecx, the callee removes its arguments.
 #if defined(__i386__)
 #define ZI_THISCALL __attribute__((thiscall))
