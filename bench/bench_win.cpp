@@ -20,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "debug_loop.h"
 #include "resource_count_win.h"
 
 namespace {
@@ -202,24 +203,6 @@ const int kStepCount = sizeof kPaintSteps / sizeof kPaintSteps[0];
 
 // ---- Fresh processes.
 
-// Runs `line` and waits; returns its exit code (~0u when it could not start).
-DWORD RunCommand(const std::string &line) {
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process = {};
-    std::vector<char> writable(line.begin(), line.end());
-    writable.push_back('\0');
-    if (!CreateProcessA(NULL, writable.data(), NULL, NULL, FALSE, 0, NULL, NULL, &startup,
-                        &process))
-        return ~0u;
-    WaitForSingleObject(process.hProcess, INFINITE);
-    DWORD code = ~0u;
-    GetExitCodeProcess(process.hProcess, &code);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return code;
-}
-
 // A cold start to painted, in microseconds from `startCounter` (taken by the parent just
 // before it created this process) to the end of the first paint.
 DWORD ColdStart(const char *which, LONGLONG startCounter) {
@@ -240,7 +223,7 @@ double ColdSample(const char *which) {
     GetModuleFileNameA(NULL, exe, sizeof exe);
     LONGLONG start = Counter();
     DWORD us =
-        RunCommand("\"" + std::string(exe) + "\" --cold " + which + " " + std::to_string(start));
+        RunProgram("\"" + std::string(exe) + "\" --cold " + which + " " + std::to_string(start));
     return us == ~0u ? -1 : us / 1000.0;
 }
 
@@ -401,7 +384,7 @@ int RunAll() {
         library.beginEnd(kStartSilent);
     after = CountResources();
     PrintGrowth("1000 silent starts", before, after);
-    if (RunCommand("sample_portal.exe --register decline") != 0) {
+    if (RunProgram("sample_portal.exe --register decline") != 0) {
         printf("%-40s (sample_portal.exe could not register)\n", "50 starts, declining portal");
         return 1;
     }
@@ -410,7 +393,7 @@ int RunAll() {
     for (int i = 0; i < kGrowthPortalStarts; i++)
         library.beginEnd(kStartSilent);
     after = CountResources();
-    RunCommand("sample_portal.exe --unregister");
+    RunProgram("sample_portal.exe --unregister");
     PrintGrowth("50 silent starts, declining portal", before, after);
     return 0;
 }

@@ -10,6 +10,7 @@
 
 #include "test_pictures.h"
 #include "dialog_driver.h"
+#include "debug_loop.h"
 #include "game_fixture.h"
 
 namespace {
@@ -49,7 +50,7 @@ Capture ReadPng(const std::string &path) {
 }
 
 struct Preview {
-    DWORD exitCode = (DWORD)-1;
+    DWORD exitCode;
     std::string output;
 };
 
@@ -58,23 +59,10 @@ Preview RunPreview(const TempFolder &out, const std::string &args) {
     SECURITY_ATTRIBUTES inherit = {sizeof inherit, NULL, TRUE};
     HANDLE log = CreateFileA(out.File("output.txt").c_str(), GENERIC_WRITE, FILE_SHARE_READ,
                              &inherit, CREATE_ALWAYS, 0, NULL);
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = startup.hStdError = log;
-    PROCESS_INFORMATION process = {};
-    std::string command =
-        "\"" + BinFolder() + "zelpreview.exe\" --out \"" + out.Path() + ".\" " + args;
-    Preview result;
-    if (CreateProcessA(NULL, &command[0], NULL, NULL, TRUE, 0, NULL, NULL, &startup, &process)) {
-        WaitForSingleObject(process.hProcess, 60000);
-        GetExitCodeProcess(process.hProcess, &result.exitCode);
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
-    }
+    DWORD exitCode = RunProgram(
+        "\"" + BinFolder() + "zelpreview.exe\" --out \"" + out.Path() + ".\" " + args, log, 60000);
     CloseHandle(log);
-    result.output = ReadFileBytes(out.File("output.txt"));
-    return result;
+    return {exitCode, ReadFileBytes(out.File("output.txt"))};
 }
 
 const char kProfile[] = "[Main]\r\nGameName=Star Duel\r\n[Upsell]\r\nUpsellLine1=Buy it\r\n";

@@ -16,6 +16,27 @@ static std::string ReadDebugString(HANDLE process, const OUTPUT_DEBUG_STRING_INF
     return text;
 }
 
+DWORD RunProgram(const std::string &commandLine, HANDLE output, DWORD limitMs) {
+    std::vector<char> buffer(commandLine.begin(), commandLine.end());
+    buffer.push_back('\0');
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    if (output != NULL) {
+        startup.dwFlags = STARTF_USESTDHANDLES;
+        startup.hStdOutput = startup.hStdError = output;
+    }
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessA(NULL, buffer.data(), NULL, NULL, output != NULL, 0, NULL, NULL, &startup,
+                        &process))
+        return ~0u;
+    WaitForSingleObject(process.hProcess, limitMs);
+    DWORD code = ~0u;
+    GetExitCodeProcess(process.hProcess, &code);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return code;
+}
+
 bool RunUnderDebugger(const std::string &commandLine, const std::string &workingDir,
                       const DebugLoopHooks &hooks, DWORD *exitCode) {
     std::vector<char> buffer(commandLine.begin(), commandLine.end());

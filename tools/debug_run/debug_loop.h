@@ -18,6 +18,11 @@ struct DebugLoopHooks {
 bool RunUnderDebugger(const std::string &commandLine, const std::string &workingDir,
                       const DebugLoopHooks &hooks, DWORD *exitCode);
 
+// Runs a program, not debugged, and waits up to `limitMs` for it; with `output`, an inheritable
+// handle, its standard output and error go there. Returns its exit code (~0u: it could not
+// start).
+DWORD RunProgram(const std::string &commandLine, HANDLE output = NULL, DWORD limitMs = INFINITE);
+
 // Prints debug output by whole lines, each after "debug: ": a diagnostic may arrive in
 // pieces. `pending` keeps an unfinished line between calls.
 void PrintDebugLines(std::string &pending, const std::string &text);
