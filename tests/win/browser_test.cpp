@@ -94,8 +94,6 @@ TEST_F(Browser, PutsTheUrlIntoTheRegisteredCommand) {
         std::string command; // the recorded command line; empty: nothing was started
     } rows[] = {
         {"plain http URL", PageBrowser(quoted), url.c_str(), 1, rec + " \"" + url + "\""},
-        {"bare host name", PageBrowser(quoted), "www.lumora.example", 1,
-         rec + " \"www.lumora.example\""},
         {"file URL in mixed case: the short path, the caller's case", PageBrowser(quoted),
          mixedCase.c_str(), 1, rec + " \"FiLe://" + shortPath + "\""},
         // GetShortPathNameA writes nothing for a missing file: the path stays.

@@ -4,7 +4,7 @@
 #include <stddef.h>
 #include <tlhelp32.h>
 
-#include <memory>
+#include <deque>
 #include <thread>
 
 #include "entry/interstitial.h"
@@ -12,17 +12,16 @@
 GameRun RunGameWithDialogs(const GameFolder &folder, RunOptions options,
                            const std::vector<DialogScript> &scripts,
                            std::vector<DialogSeen> *seen) {
-    // Each record has a heap block of its own: growing the list moves none that a script writes.
-    std::vector<std::unique_ptr<DialogSeen>> records;
+    std::deque<DialogSeen> records; // growing it moves none that a script writes
     std::vector<std::thread> threads;
     options.onDialog = [&](HWND hwnd) {
-        records.emplace_back(new DialogSeen);
+        records.emplace_back();
         if (records.size() > scripts.size()) {
             PressOk(hwnd);
             return;
         }
         DialogScript script = scripts[records.size() - 1];
-        DialogSeen *record = records.back().get();
+        DialogSeen *record = &records.back();
         threads.emplace_back([script, hwnd, record] { script(hwnd, *record); });
     };
     // The real pointer waits in the screen's corner: a window that appears under it gets a
@@ -31,9 +30,7 @@ GameRun RunGameWithDialogs(const GameFolder &folder, RunOptions options,
     GameRun run = RunGame(folder, options);
     for (std::thread &thread : threads)
         thread.join();
-    seen->clear();
-    for (const auto &record : records)
-        seen->push_back(*record);
+    seen->assign(records.begin(), records.end());
     return run;
 }
 

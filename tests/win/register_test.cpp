@@ -9,26 +9,24 @@ namespace {
 const char kKey[] = "Software\\Pellago\\Preferences";
 const char kValue[] = "ZelInterstitialDLL";
 
+// A value under the library's key: whether the key exists, whether the value does, its type
+// and its bytes.
 struct Value {
-    bool key = false; // the key exists
-    bool present = false;
+    bool key = false, present = false;
     DWORD type = 0;
     std::string data;
 };
-
 Value ReadValue(const char *name = kValue) {
     Value value;
     HKEY key;
-    if (RegOpenKeyExA(HKEY_CLASSES_ROOT, kKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return value;
-    value.key = true;
     char data[2048];
     DWORD size = sizeof data;
-    if (RegQueryValueExA(key, name, NULL, &value.type, (BYTE *)data, &size) == ERROR_SUCCESS) {
-        value.present = true;
-        value.data.assign(data, size);
-    }
-    RegCloseKey(key);
+    value.key = RegOpenKeyExA(HKEY_CLASSES_ROOT, kKey, 0, KEY_READ, &key) == ERROR_SUCCESS;
+    value.present = value.key && RegQueryValueExA(key, name, NULL, &value.type, (BYTE *)data,
+                                                  &size) == ERROR_SUCCESS;
+    value.data.assign(data, value.present ? size : 0);
+    if (value.key)
+        RegCloseKey(key);
     return value;
 }
 

@@ -24,13 +24,8 @@ std::string Art(const char *name, size_t skip = 0) {
     return ReadFileBytes(std::string(ZI_SOURCE_DIR) + "/res/art/" + name).substr(skip);
 }
 
-// Little-endian 16-bit units of text, with the terminator.
-std::string Utf16z(const std::string &text) {
-    std::string out;
-    for (char c : text + '\0')
-        out += std::string{c, '\0'};
-    return out;
-}
+// The little-endian 16-bit units of a text literal, with the terminator.
+#define UTF16Z(text) std::string((const char *)u"" text, sizeof u"" text)
 
 // Every resource's type and id, each of which must come in English (United States) alone.
 std::set<std::pair<uintptr_t, uintptr_t>> g_found;
@@ -66,8 +61,8 @@ TEST(Resources, EachIsTheArtOrTheLayoutItMustBe) {
         {RT_CURSOR, 1, Art("hand_cursor_image.bin")},
         {RT_GROUP_CURSOR, 108, Art("hand_cursor_group.bin")},
         {RT_DIALOG, 104,
-         std::string((const char *)dialog, sizeof dialog) + Utf16z("Game Dialog") +
-             std::string("\x0a\0\0\0\0\x01", 6) + Utf16z("Verdana Ref")},
+         std::string((const char *)dialog, sizeof dialog) + UTF16Z("Game Dialog") +
+             std::string("\x0a\0\0\0\0\x01", 6) + UTF16Z("Verdana Ref")},
     };
     for (const Row &row : rows) {
         SCOPED_TRACE(row.id);

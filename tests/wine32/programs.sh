@@ -20,20 +20,20 @@ while read -r exe args; do
     xml=$reports/$n.xml
     echo "=== wine32 $exe $args"
     # shellcheck disable=SC2086 # the arguments are words on purpose
+    rc=0
     timeout -k 10 "${ZI_WINE32_TIMEOUT:-300}" "$WINE64" "$bin/$exe" $args \
         "--gtest_output=xml:Z:${xml//\//\\}" </dev/null || rc=$?
     if [ ! -f "$xml" ]; then # not a GoogleTest program, or one that died: its exit code
-        [ "${rc:-0}" = 0 ] && passed=$((passed + 1)) && continue
+        [ "$rc" = 0 ] && passed=$((passed + 1)) && continue
         echo "wine32 FAIL $exe: exit code $rc"
         failed=$((failed + 1))
-        unset rc
         continue
     fi
     tests=$(sed -n 's/^<testsuites tests="\([0-9]*\)" failures="\([0-9]*\)".*/\1 \2/p' "$xml" 2>/dev/null)
     read -r total failures <<<"${tests:-0 0}"
     passed=$((passed + total - failures))
     failed=$((failed + failures))
-    if [ "${rc:-0}" != 0 ] && [ "$failures" = 0 ]; then
+    if [ "$rc" != 0 ] && [ "$failures" = 0 ]; then
         echo "wine32 FAIL $exe: exit code $rc"
         failed=$((failed + 1))
     fi
@@ -47,12 +47,11 @@ while read -r exe args; do
             failed=$((failed + 1))
         fi
     done
-    if [ "${rc:-0}" != 0 ]; then # a failed program may leave children or windows behind
+    if [ "$rc" != 0 ]; then # a failed program may leave children or windows behind
         "$WINESERVER" -k
         "$WINESERVER" -w
         "$WINESERVER" -p 60
     fi
-    unset rc
 done <"$selection"
 echo "wine32: $passed passed, $failed failed"
 [ "$failed" = 0 ] && [ "$n" -gt 0 ]
