@@ -5,22 +5,7 @@
 
 #include "imagefile.h"
 
-Capture CaptureClient(HWND hwnd) {
-    Capture image;
-    RECT client;
-    if (!GetClientRect(hwnd, &client))
-        return image;
-    POINT origin = {0, 0};
-    ClientToScreen(hwnd, &origin);
-    int width = client.right;
-    int height = client.bottom;
-    if (width <= 0 || height <= 0)
-        return image;
-
-    // Read from the screen rather than from the window's own DC: the window belongs to
-    // another process, and the screen is what the player sees.
-    HDC screen = GetDC(NULL);
-    HDC memory = CreateCompatibleDC(screen);
+DibSection::DibSection(int width, int height) : width_(width), height_(height) {
     BITMAPINFO info = {};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
     info.bmiHeader.biWidth = width;
@@ -28,26 +13,56 @@ Capture CaptureClient(HWND hwnd) {
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
-    void *bits = NULL;
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, NULL, 0);
-    if (bitmap != NULL && bits != NULL) {
-        HGDIOBJ previous = SelectObject(memory, bitmap);
-        if (BitBlt(memory, 0, 0, width, height, screen, origin.x, origin.y, SRCCOPY)) {
-            GdiFlush();
-            const uint8_t *p = static_cast<const uint8_t *>(bits);
-            image.width = width;
-            image.height = height;
-            image.pixels.resize((size_t)width * height);
-            for (size_t i = 0; i < image.pixels.size(); i++)
-                image.pixels[i] = {p[i * 4 + 2], p[i * 4 + 1], p[i * 4]};
-        }
-        SelectObject(memory, previous);
-    }
-    if (bitmap != NULL)
-        DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(NULL, screen);
+    dc_ = CreateCompatibleDC(NULL);
+    bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits_, NULL, 0);
+    if (bitmap_ != NULL && bits_ != NULL)
+        previous_ = SelectObject(dc_, bitmap_);
+    else
+        bits_ = NULL;
+}
+
+DibSection::~DibSection() {
+    if (previous_ != NULL)
+        SelectObject(dc_, previous_);
+    if (bitmap_ != NULL)
+        DeleteObject(bitmap_);
+    DeleteDC(dc_);
+}
+
+Capture DibSection::ToCapture() const {
+    Capture image;
+    if (!Ok())
+        return image;
+    GdiFlush();
+    const uint8_t *p = Bits();
+    image.width = width_;
+    image.height = height_;
+    image.pixels.resize((size_t)width_ * height_);
+    for (size_t i = 0; i < image.pixels.size(); i++)
+        image.pixels[i] = {p[i * 4 + 2], p[i * 4 + 1], p[i * 4]};
     return image;
+}
+
+Capture CaptureClient(HWND hwnd) {
+    RECT client;
+    if (!GetClientRect(hwnd, &client))
+        return Capture();
+    POINT origin = {0, 0};
+    ClientToScreen(hwnd, &origin);
+    int width = client.right;
+    int height = client.bottom;
+    if (width <= 0 || height <= 0)
+        return Capture();
+
+    // Read from the screen rather than from the window's own DC: the window belongs to
+    // another process, and the screen is what the player sees.
+    DibSection section(width, height);
+    if (!section.Ok())
+        return Capture();
+    HDC screen = GetDC(NULL);
+    bool copied = BitBlt(section.Dc(), 0, 0, width, height, screen, origin.x, origin.y, SRCCOPY);
+    ReleaseDC(NULL, screen);
+    return copied ? section.ToCapture() : Capture();
 }
 
 bool WritePng(const std::string &path, const Capture &image) {

@@ -1,5 +1,6 @@
-// A process's dialogs, the pixels of a window as the screen shows them, and a PNG writer for
-// keeping them: used by the demo and by the tests (tests/win/test_pictures.h adds theirs).
+// A process's dialogs, the pixels of a window as the screen shows them, a bitmap to draw on,
+// and a PNG writer for keeping them: used by the demo, zelpreview and the tests
+// (tests/win/test_pictures.h adds theirs).
 #pragma once
 #include <windows.h>
 #include <stdint.h>
@@ -28,6 +29,32 @@ struct Capture {
                 n += match(At(x, y)) ? 1 : 0;
         return n;
     }
+};
+
+// A 32-bit top-down DIB section selected into a memory DC of its own: GDI draws on it through
+// Dc(), and the pixels can be written directly through Bits().
+class DibSection {
+  public:
+    DibSection(int width, int height);
+    ~DibSection();
+    DibSection(const DibSection &) = delete;
+    DibSection &operator=(const DibSection &) = delete;
+    bool Ok() const { return bits_ != NULL; }
+    HDC Dc() const { return dc_; }
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    // Blue, green, red and a spare byte per pixel, rows top-down. Call GdiFlush() before
+    // touching them after drawing with GDI.
+    uint8_t *Bits() const { return static_cast<uint8_t *>(bits_); }
+    // The pixels as RGB (after GdiFlush); empty when there is no section.
+    Capture ToCapture() const;
+
+  private:
+    int width_, height_;
+    HDC dc_;
+    HBITMAP bitmap_ = NULL;
+    HGDIOBJ previous_ = NULL;
+    void *bits_ = NULL;
 };
 
 // The visible dialog windows ("#32770") of a process. The interstitial has no child windows;

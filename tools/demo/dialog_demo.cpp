@@ -152,20 +152,11 @@ void Caption(HDC dc, const char *text, int height, int weight, RECT box, COLORRE
 
 int WriteSampleUpsell(const char *path) {
     const int width = 220, height = 120;
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void *bits = NULL;
-    HDC dc = CreateCompatibleDC(NULL);
-    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, NULL, 0);
-    if (bitmap == NULL || bits == NULL)
+    DibSection section(width, height);
+    if (!section.Ok())
         return 2;
-    HGDIOBJ previous = SelectObject(dc, bitmap);
-    uint8_t *pixels = static_cast<uint8_t *>(bits);
+    HDC dc = section.Dc();
+    uint8_t *pixels = section.Bits();
 
     // Night sky from deep blue to violet, a scatter of stars, a ringed planet.
     unsigned seed = 7;
@@ -206,21 +197,11 @@ int WriteSampleUpsell(const char *path) {
     RECT all = {0, 0, width, height};
     FrameRect(dc, &all, frame);
     DeleteObject(frame);
-    GdiFlush();
 
-    // The DIB section holds blue, green, red and a spare byte per pixel.
-    std::vector<uint8_t> rgb((size_t)width * height * 3);
-    for (size_t i = 0; i < (size_t)width * height; i++) {
-        rgb[3 * i] = pixels[4 * i + 2];
-        rgb[3 * i + 1] = pixels[4 * i + 1];
-        rgb[3 * i + 2] = pixels[4 * i];
-    }
-    SelectObject(dc, previous);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
-
-    bool ok = imagefile::WriteBytes(path, imagefile::EncodeBmp24(width, height, rgb.data()));
-    if (!ok) {
+    Capture picture = section.ToCapture();
+    std::vector<uint8_t> bmp = imagefile::EncodeBmp24(
+        width, height, reinterpret_cast<const uint8_t *>(picture.pixels.data()));
+    if (!imagefile::WriteBytes(path, bmp)) {
         fprintf(stderr, "dialog_demo: cannot write %s\n", path);
         return 2;
     }

@@ -6,35 +6,19 @@
 #include <algorithm>
 
 #include "dialog/hot_zones.h"
+#include "dialog_capture.h"
 
 namespace {
 
 // Text and pixels on a 32-bit top-down DIB section.
 class Canvas {
   public:
-    Canvas(int width, int height, COLORREF fill) : width_(width), height_(height) {
-        BITMAPINFO info = {};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
-        dc_ = CreateCompatibleDC(NULL);
-        bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits_, NULL, 0);
-        previous_ = bitmap_ != NULL ? SelectObject(dc_, bitmap_) : NULL;
-        SetBkMode(dc_, TRANSPARENT);
+    Canvas(int width, int height, COLORREF fill) : section_(width, height) {
+        SetBkMode(section_.Dc(), TRANSPARENT);
         Fill(0, 0, width, height, fill);
     }
-    ~Canvas() {
-        if (previous_ != NULL)
-            SelectObject(dc_, previous_);
-        if (bitmap_ != NULL)
-            DeleteObject(bitmap_);
-        DeleteDC(dc_);
-    }
     bool Ok() const {
-        return bits_ != NULL;
+        return section_.Ok();
     }
     void Fill(int left, int top, int width, int height, COLORREF colour) {
         GdiFlush();
@@ -55,48 +39,40 @@ class Canvas {
               bool draw = true) {
         HFONT font = CreateFontA(-height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, 0, 0, 0,
                                  DEFAULT_CHARSET, 0, 0, 0, 0, "Tahoma");
-        HGDIOBJ previous = SelectObject(dc_, font);
+        HDC dc = section_.Dc();
+        HGDIOBJ previous = SelectObject(dc, font);
         SIZE size = {0, 0};
-        GetTextExtentPoint32A(dc_, text.c_str(), (int)text.size(), &size);
+        GetTextExtentPoint32A(dc, text.c_str(), (int)text.size(), &size);
         if (draw) {
-            SetTextColor(dc_, colour);
-            TextOutA(dc_, x, y, text.c_str(), (int)text.size());
+            SetTextColor(dc, colour);
+            TextOutA(dc, x, y, text.c_str(), (int)text.size());
         }
-        SelectObject(dc_, previous);
+        SelectObject(dc, previous);
         DeleteObject(font);
         return size;
     }
     Picture ToPicture() {
-        GdiFlush();
+        Capture capture = section_.ToCapture();
         Picture picture;
-        picture.width = width_;
-        picture.height = height_;
-        picture.rgb.resize(size_t(width_) * height_ * 3);
-        const uint8_t *p = static_cast<const uint8_t *>(bits_);
-        for (size_t i = 0; i < size_t(width_) * height_; i++) {
-            picture.rgb[3 * i] = p[4 * i + 2];
-            picture.rgb[3 * i + 1] = p[4 * i + 1];
-            picture.rgb[3 * i + 2] = p[4 * i];
-        }
+        picture.width = capture.width;
+        picture.height = capture.height;
+        const uint8_t *bytes = reinterpret_cast<const uint8_t *>(capture.pixels.data());
+        picture.rgb.assign(bytes, bytes + capture.pixels.size() * sizeof(Rgb));
         return picture;
     }
 
   private:
     void Set(int x, int y, COLORREF colour) {
-        if (x < 0 || y < 0 || x >= width_ || y >= height_)
+        if (!Ok() || x < 0 || y < 0 || x >= section_.Width() || y >= section_.Height())
             return;
-        uint8_t *p = static_cast<uint8_t *>(bits_) + (size_t(y) * width_ + x) * 4;
+        uint8_t *p = section_.Bits() + (size_t(y) * section_.Width() + x) * 4;
         p[0] = GetBValue(colour);
         p[1] = GetGValue(colour);
         p[2] = GetRValue(colour);
         p[3] = 0;
     }
 
-    int width_, height_;
-    HDC dc_;
-    HBITMAP bitmap_;
-    HGDIOBJ previous_;
-    void *bits_ = NULL;
+    DibSection section_;
 };
 
 struct ZoneLook {
