@@ -6,7 +6,6 @@
 #include <algorithm>
 
 #include "dialog/hot_zones.h"
-#include "dialog_capture.h"
 
 namespace {
 
@@ -26,12 +25,12 @@ class Canvas {
             for (int x = left; x < left + width; x++)
                 Set(x, y, colour);
     }
-    void Put(const Picture &picture, int left, int top) {
+    void Put(const Capture &picture, int left, int top) {
         GdiFlush();
         for (int y = 0; y < picture.height; y++)
             for (int x = 0; x < picture.width; x++) {
-                const uint8_t *p = &picture.rgb[(size_t(y) * picture.width + x) * 3];
-                Set(left + x, top + y, RGB(p[0], p[1], p[2]));
+                Rgb p = picture.At(x, y);
+                Set(left + x, top + y, RGB(p.r, p.g, p.b));
             }
     }
     // Measures (with a null rectangle) or draws one line of text.
@@ -51,14 +50,8 @@ class Canvas {
         DeleteObject(font);
         return size;
     }
-    Picture ToPicture() {
-        Capture capture = section_.ToCapture();
-        Picture picture;
-        picture.width = capture.width;
-        picture.height = capture.height;
-        const uint8_t *bytes = reinterpret_cast<const uint8_t *>(capture.pixels.data());
-        picture.rgb.assign(bytes, bytes + capture.pixels.size() * sizeof(Rgb));
-        return picture;
+    Capture ToCapture() const {
+        return section_.ToCapture();
     }
 
   private:
@@ -131,7 +124,7 @@ const int kMargin = 10, kLineHeight = 18, kTextHeight = 13, kBadge = 15;
 
 } // namespace
 
-Picture ZonesPicture(const Picture &face, bool atExit, const ZoneAddresses &addresses) {
+Capture ZonesPicture(const Capture &face, bool atExit, const ZoneAddresses &addresses) {
     struct Entry {
         const ZoneLook *look;
         std::vector<std::string> lines;
@@ -153,7 +146,7 @@ Picture ZonesPicture(const Picture &face, bool atExit, const ZoneAddresses &addr
     int height = face.height + kMargin * 2 + lines * kLineHeight;
     Canvas canvas(width, height, RGB(255, 255, 255));
     if (!canvas.Ok())
-        return Picture();
+        return Capture();
     canvas.Put(face, 0, 0);
 
     int y = face.height + kMargin;
@@ -187,16 +180,16 @@ Picture ZonesPicture(const Picture &face, bool atExit, const ZoneAddresses &addr
         }
     }
     canvas.Text(kMargin * 2 + kBadge, y + 2, elsewhere, kTextHeight, false, RGB(90, 90, 90));
-    return canvas.ToPicture();
+    return canvas.ToCapture();
 }
 
-Picture ContactSheet(const std::vector<SheetEntry> &entries) {
+Capture ContactSheet(const std::vector<SheetEntry> &entries) {
     const int caption = 26, faceWidth = 500, faceHeight = 360;
     int width = kMargin * 3 + faceWidth * 2;
     int tile = caption + faceHeight + kMargin;
     Canvas canvas(width, kMargin + tile * (int)entries.size(), RGB(40, 44, 52));
     if (!canvas.Ok())
-        return Picture();
+        return Capture();
     int y = kMargin;
     for (const SheetEntry &entry : entries) {
         canvas.Text(kMargin, y + 4, entry.caption + ", at start", 15, true, RGB(255, 255, 255));
@@ -205,5 +198,5 @@ Picture ContactSheet(const std::vector<SheetEntry> &entries) {
         canvas.Put(entry.exit, kMargin * 2 + faceWidth, y + caption);
         y += tile;
     }
-    return canvas.ToPicture();
+    return canvas.ToCapture();
 }

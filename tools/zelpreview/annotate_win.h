@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "picture.h"
+#include "dialog_capture.h"
 
 // The addresses the library would hand the browser, as its own members give them.
 struct ZoneAddresses {
@@ -16,12 +16,12 @@ struct ZoneAddresses {
 
 // The face with each hot zone's rectangle outlined on its exact bounds, numbered, and a legend
 // below it saying what a click there does.
-Picture ZonesPicture(const Picture &face, bool atExit, const ZoneAddresses &addresses);
+Capture ZonesPicture(const Capture &face, bool atExit, const ZoneAddresses &addresses);
 
 struct SheetEntry {
     std::string caption;
-    Picture start, exit;
+    Capture start, exit;
 };
 
 // One tile per entry, top to bottom: its caption over its start and exit faces at full size.
-Picture ContactSheet(const std::vector<SheetEntry> &entries);
+Capture ContactSheet(const std::vector<SheetEntry> &entries);

@@ -7,7 +7,6 @@
 #include "../../res/resource_ids.h"
 #include "ZelInterstitial.h"
 #include "relative_path.h"
-#include "dialog_capture.h"
 
 namespace {
 
@@ -39,16 +38,9 @@ void PumpMessages() {
 
 // The client area as the screen shows it, read the way the demo and the tests read the live
 // dialog, so the two pictures can be compared byte for byte.
-Picture ReadFromScreen(HWND hwnd) {
-    Picture picture;
+Capture ReadFromScreen(HWND hwnd) {
     Capture capture = CaptureClient(hwnd);
-    if (capture.width != kWidth || capture.height != kHeight)
-        return picture;
-    picture.width = kWidth;
-    picture.height = kHeight;
-    const uint8_t *bytes = reinterpret_cast<const uint8_t *>(capture.pixels.data());
-    picture.rgb.assign(bytes, bytes + capture.pixels.size() * sizeof(Rgb));
-    return picture;
+    return capture.width == kWidth && capture.height == kHeight ? capture : Capture();
 }
 
 int WindowDeviceCaps(HWND hwnd, int index) {
@@ -111,7 +103,7 @@ int FaceWindow::DotsPerInch() const {
     return WindowDeviceCaps(hwnd_, LOGPIXELSY);
 }
 
-Picture FaceWindow::Paint(bool atExit) {
+Capture FaceWindow::Paint(bool atExit) {
     // The dialog's paint sequence, member by member, as the dialog runs it on WM_PAINT.
     g_Interstitial.m_bLaunching = atExit ? 0 : 1;
     g_Interstitial.ShowLaunchDialog(hwnd_);
@@ -123,12 +115,12 @@ Picture FaceWindow::Paint(bool atExit) {
     g_Interstitial.ShowButtonLabels(hwnd_);
     GdiFlush();
     // What a window draws reaches the screen a moment later: read until two reads agree.
-    Picture last;
+    Capture last;
     for (int attempt = 0; attempt < 100; attempt++) {
         PumpMessages();
         Sleep(20);
-        Picture now = ReadFromScreen(hwnd_);
-        if (attempt >= 2 && !now.Empty() && now == last)
+        Capture now = ReadFromScreen(hwnd_);
+        if (attempt >= 2 && !now.Empty() && now.pixels == last.pixels)
             return now;
         last = now;
     }

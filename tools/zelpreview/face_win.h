@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "picture.h"
+#include "dialog_capture.h"
 
 // A borderless, topmost 500 x 360 window in the screen's top left corner, like the dialog's
 // client area. The library draws into it through window DCs of its own.
@@ -20,7 +20,7 @@ class FaceWindow {
     int DotsPerInch() const;
     // Runs the dialog's paint sequence on g_Interstitial (at start, or at exit with the exit
     // overlay) and reads the result back from the screen, as the player would see it.
-    Picture Paint(bool atExit);
+    Capture Paint(bool atExit);
 
   private:
     HWND hwnd_;

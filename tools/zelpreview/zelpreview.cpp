@@ -27,7 +27,6 @@
 #include "annotate_win.h"
 #include "ZelInterstitial.h"
 #include "face_win.h"
-#include "imagefile.h"
 
 namespace {
 
@@ -99,9 +98,8 @@ std::string FolderName(const std::string &folder) {
     return slash == std::string::npos ? full : full.substr(slash + 1);
 }
 
-bool Write(const std::string &path, const Picture &picture) {
-    if (picture.Empty() ||
-        !imagefile::WritePngFile(path, picture.width, picture.height, 3, picture.rgb.data())) {
+bool Write(const std::string &path, const Capture &picture) {
+    if (!WritePng(path, picture)) {
         fprintf(stderr, "zelpreview: cannot write %s\n", path.c_str());
         return false;
     }
@@ -156,9 +154,9 @@ int main(int argc, char **argv) {
         }
         // The upsell picture is found from the game's working directory: the game's folder.
         SetCurrentDirectoryA(full.c_str());
-        Picture start = window.Paint(false);
+        Capture start = window.Paint(false);
         bool noUpsell = g_Interstitial.m_nUpsellTextTop == 65; // PlaceBitmap gave height 0
-        Picture exit = window.Paint(true);
+        Capture exit = window.Paint(true);
         SetCurrentDirectoryA(startDir);
         if (noUpsell)
             printf("zelpreview: %s: the upsell picture \"%s\" cannot be loaded; the faces show "
