@@ -18,19 +18,16 @@ bool IsTextColour(Rgb c) {
 // Shows the picture in a window of this process and reads it back from the screen, the way
 // the dialog's face is read: a memory bitmap would map colours by rules of its own.
 Capture RenderedOnScreen(HBITMAP picture) {
-    Capture image;
     BITMAP info = {};
     if (picture == NULL || GetObjectA(picture, sizeof info, &info) == 0)
-        return image;
+        return Capture();
     HWND window = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, "STATIC", "", WS_POPUP, 0,
                                   0, info.bmWidth, info.bmHeight, NULL, NULL, NULL, NULL);
     if (window == NULL)
-        return image;
+        return Capture();
     ShowWindow(window, SW_SHOWNOACTIVATE);
     UpdateWindow(window);
-    MSG message;
-    while (PeekMessageA(&message, NULL, 0, 0, PM_REMOVE))
-        DispatchMessageA(&message);
+    PumpThreadMessages();
     HDC dc = GetDC(window);
     HDC source = CreateCompatibleDC(dc);
     HGDIOBJ previous = SelectObject(source, picture);
@@ -38,13 +35,7 @@ Capture RenderedOnScreen(HBITMAP picture) {
     SelectObject(source, previous);
     DeleteDC(source);
     ReleaseDC(window, dc);
-    // What a window draws reaches the screen when its process next looks at its messages.
-    for (int i = 0; i < 10; i++) {
-        while (PeekMessageA(&message, NULL, 0, 0, PM_REMOVE))
-            DispatchMessageA(&message);
-        Sleep(20);
-    }
-    image = CaptureClient(window);
+    Capture image = CaptureSettled(window);
     DestroyWindow(window);
     return image;
 }

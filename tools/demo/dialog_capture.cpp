@@ -65,6 +65,26 @@ Capture CaptureClient(HWND hwnd) {
     return copied ? section.ToCapture() : Capture();
 }
 
+void PumpThreadMessages() {
+    MSG message;
+    while (PeekMessageA(&message, NULL, 0, 0, PM_REMOVE))
+        DispatchMessageA(&message);
+}
+
+Capture CaptureSettled(HWND hwnd) {
+    Capture last;
+    for (int attempt = 0; attempt < 100; attempt++) {
+        PumpThreadMessages();
+        Sleep(20);
+        Capture now = CaptureClient(hwnd);
+        if (attempt >= 2 && !now.Empty() && now.width == last.width &&
+            now.height == last.height && now.pixels == last.pixels)
+            return now;
+        last = now;
+    }
+    return last;
+}
+
 bool WritePng(const std::string &path, const Capture &image) {
     return !image.Empty() &&
            imagefile::WritePngFile(path, image.width, image.height, 3,

@@ -64,5 +64,13 @@ std::vector<HWND> ProcessDialogs(DWORD processId);
 // The window's client area as it is on the screen (any process's window). Empty on failure.
 Capture CaptureClient(HWND hwnd);
 
+// Dispatches the messages waiting for this thread.
+void PumpThreadMessages();
+
+// The client area of a window of this thread once it holds still: what a window draws reaches
+// the screen a moment later, so this thread's messages are pumped between reads until two
+// reads agree. After about two seconds without that, the last read.
+Capture CaptureSettled(HWND hwnd);
+
 // Writes the capture as a compressed 8-bit RGB PNG.
 bool WritePng(const std::string &path, const Capture &image);

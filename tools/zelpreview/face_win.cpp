@@ -30,19 +30,6 @@ LRESULT CALLBACK FaceProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
     }
 }
 
-void PumpMessages() {
-    MSG message;
-    while (PeekMessageA(&message, NULL, 0, 0, PM_REMOVE))
-        DispatchMessageA(&message);
-}
-
-// The client area as the screen shows it, read the way the demo and the tests read the live
-// dialog, so the two pictures can be compared byte for byte.
-Capture ReadFromScreen(HWND hwnd) {
-    Capture capture = CaptureClient(hwnd);
-    return capture.width == kWidth && capture.height == kHeight ? capture : Capture();
-}
-
 int WindowDeviceCaps(HWND hwnd, int index) {
     HDC dc = GetDC(hwnd);
     int value = GetDeviceCaps(dc, index);
@@ -86,7 +73,7 @@ FaceWindow::FaceWindow() : hwnd_(NULL) {
         return;
     ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
     UpdateWindow(hwnd_);
-    PumpMessages();
+    PumpThreadMessages();
 }
 
 FaceWindow::~FaceWindow() {
@@ -114,17 +101,10 @@ Capture FaceWindow::Paint(bool atExit) {
     g_Interstitial.ShowUpsellText(hwnd_);
     g_Interstitial.ShowButtonLabels(hwnd_);
     GdiFlush();
-    // What a window draws reaches the screen a moment later: read until two reads agree.
-    Capture last;
-    for (int attempt = 0; attempt < 100; attempt++) {
-        PumpMessages();
-        Sleep(20);
-        Capture now = ReadFromScreen(hwnd_);
-        if (attempt >= 2 && !now.Empty() && now.pixels == last.pixels)
-            return now;
-        last = now;
-    }
-    return last;
+    // Read from the screen the way the demo and the tests read the live dialog, so the two
+    // pictures can be compared byte for byte.
+    Capture face = CaptureSettled(hwnd_);
+    return face.width == kWidth && face.height == kHeight ? face : Capture();
 }
 
 ProfileStage::ProfileStage(const std::string &outDir) {
