@@ -3,3 +3,6 @@
 
 // The game's profile, beside the game's executable.
 constexpr char kProfileFileName[] = "launch.ini";
+
+// A profile of this many bytes or fewer counts as missing.
+constexpr unsigned kProfileUnusableBytes = 10;

@@ -8,6 +8,7 @@
 #include "../entry/interstitial.h"
 #include "info_url.h"
 #include "profile_keys.h"
+#include "profile_name.h"
 #include "profile_path.h"
 #include "profile_win.h"
 
@@ -90,7 +91,7 @@ int CInterstitial::SetProfilePath(char *fileName) {
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0)
         SetFileAttributesA(m_szProfilePath, attributes & ~(DWORD)FILE_ATTRIBUTE_READONLY);
 
-    int usable = found.nFileSizeLow > 10 ? 1 : 0;
+    int usable = found.nFileSizeLow > kProfileUnusableBytes ? 1 : 0;
     FindClose(search);
     return usable;
 }

@@ -2,17 +2,16 @@
 // LoadProfile: what zelpreview shows is what the library itself draws from what it reads.
 #include "face_win.h"
 
-#include <stdio.h>
-
 #include "../../res/resource_ids.h"
 #include "ZelInterstitial.h"
+#include "common/text.h"
+#include "profile/profile_name.h"
 #include "relative_path.h"
 
 namespace {
 
 const char kClassName[] = "ZelPreviewFace";
 const int kWidth = 500, kHeight = 360;
-const char kProfileName[] = "launch.ini";
 
 LRESULT CALLBACK FaceProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
@@ -121,7 +120,7 @@ ProfileStage::ProfileStage(const std::string &outDir) {
         std::string folder = base + (base.back() == '\\' ? "" : "\\") + ".zelpreview-" +
                              std::to_string(GetCurrentProcessId()) + "\\";
         std::string way;
-        if (!program.empty() && RelativePath(program, folder + kProfileName, &way) &&
+        if (!program.empty() && RelativePath(program, folder + kProfileFileName, &way) &&
             way.size() < MAX_PATH - program.size() &&
             (CreateDirectoryA(folder.c_str(), NULL) || GetLastError() == ERROR_ALREADY_EXISTS)) {
             folder_ = folder;
@@ -137,14 +136,14 @@ ProfileStage::ProfileStage(const std::string &outDir) {
 ProfileStage::~ProfileStage() {
     if (folder_.empty())
         return;
-    std::string copy = folder_ + kProfileName;
+    std::string copy = folder_ + kProfileFileName;
     SetFileAttributesA(copy.c_str(), FILE_ATTRIBUTE_NORMAL);
     DeleteFileA(copy.c_str());
     RemoveDirectoryA(folder_.c_str());
 }
 
 bool ProfileStage::Load(const std::string &folder, std::string *reason) {
-    std::string source = folder + "\\" + kProfileName, copy = folder_ + kProfileName;
+    std::string source = folder + "\\" + kProfileFileName, copy = folder_ + kProfileFileName;
     SetFileAttributesA(copy.c_str(), FILE_ATTRIBUTE_NORMAL);
     DeleteFileA(copy.c_str());
     // No file, no copy: the library then finds none, as it would in the game's folder.
@@ -159,9 +158,10 @@ bool ProfileStage::Load(const std::string &folder, std::string *reason) {
     name.push_back('\0');
     if (g_Interstitial.LoadProfile(name.data()))
         return true;
-    // The words of the library's error box, on one line.
+    // The words of the library's error box, formatted as the library formats them, on one line.
     char text[388];
-    snprintf(text, sizeof text, LibraryString(IDS_PROFILE_ERROR_TEXT).c_str(), kProfileName);
+    FormatWithOneText(text, sizeof text, LibraryString(IDS_PROFILE_ERROR_TEXT).c_str(),
+                      kProfileFileName);
     std::string words = LibraryString(IDS_PROFILE_ERROR_CAPTION) + ": " + text, line;
     for (char c : words) {
         c = c == '\n' ? ' ' : c;
@@ -169,7 +169,8 @@ bool ProfileStage::Load(const std::string &folder, std::string *reason) {
             line += c;
     }
     *reason = line + (present ? " (the file has " + std::to_string(found.nFileSizeLow) +
-                                    " bytes; the library needs more than 10)"
+                                    " bytes; the library needs more than " +
+                                    std::to_string(kProfileUnusableBytes) + ")"
                               : " (there is no " + source + ")");
     return false;
 }
