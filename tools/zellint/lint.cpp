@@ -143,12 +143,13 @@ class Linter {
         : bytes_(bytes), folder_(folder), file_(ParseProfile(bytes)) {}
 
     std::vector<Finding> Run() {
-        if (bytes_.size() <= 10) {
+        if (bytes_.size() <= kProfileUnusableBytes) {
             Add("too-small", Severity::kError, 1, 1, "", "",
                 "the file has " + std::to_string(bytes_.size()) +
-                    " bytes: the game treats a profile of 10 bytes or less as missing, shows "
-                    "the \"Error Launching Game\" box and does not start. Fill in at least "
-                    "[Main] and GameName.");
+                    " bytes: the game treats a profile of " +
+                    std::to_string(kProfileUnusableBytes) +
+                    " bytes or less as missing, shows the \"Error Launching Game\" box and "
+                    "does not start. Fill in at least [Main] and GameName.");
             return findings_;
         }
         CheckBom();
@@ -566,7 +567,7 @@ static std::string TildesAsBreaks(std::string text) {
 }
 
 std::string ValuesJson(const std::string &bytes) {
-    if (bytes.size() <= 10)
+    if (bytes.size() <= kProfileUnusableBytes)
         return "null";
     ProfileFile file = ParseProfile(bytes);
     std::string out = "{";
