@@ -19,7 +19,6 @@
 // still previewed); 2 usage, display or output problems.
 #include <windows.h>
 #include <stdio.h>
-#include <string.h>
 
 #include <string>
 #include <vector>
@@ -27,6 +26,7 @@
 #include "annotate_win.h"
 #include "ZelInterstitial.h"
 #include "face_win.h"
+#include "zi_config.h"
 
 namespace {
 
@@ -107,17 +107,6 @@ bool Write(const std::string &path, const Capture &picture) {
     return true;
 }
 
-// The portal home that the logo zone opens: the library's fallback for an empty address,
-// asked of the library itself.
-std::string PortalHome() {
-    char saved[sizeof g_Interstitial.m_szTamselUrl];
-    memcpy(saved, g_Interstitial.m_szTamselUrl, sizeof saved);
-    g_Interstitial.m_szTamselUrl[0] = '\0';
-    std::string home = g_Interstitial.GetTamselUrl();
-    memcpy(g_Interstitial.m_szTamselUrl, saved, sizeof saved);
-    return home;
-}
-
 } // namespace
 
 int main(int argc, char **argv) {
@@ -166,8 +155,9 @@ int main(int argc, char **argv) {
         std::string base = options.outDir + "\\" + name;
         bool ok = Write(base + "-start.png", start) && Write(base + "-exit.png", exit);
         if (ok && options.zones) {
+            // The logo opens the portal home the library is built with.
             ZoneAddresses addresses = {g_Interstitial.GetTamselUrl(), g_Interstitial.GetUpsellUrl(),
-                                       PortalHome()};
+                                       ZI_PORTAL_HOME_HOST};
             ok = Write(base + "-start-zones.png", ZonesPicture(start, false, addresses)) &&
                  Write(base + "-exit-zones.png", ZonesPicture(exit, true, addresses));
         }
