@@ -25,6 +25,7 @@
 
 #include "annotate_win.h"
 #include "ZelInterstitial.h"
+#include "dialog/layout.h"
 #include "face_win.h"
 #include "zi_config.h"
 
@@ -144,7 +145,8 @@ int main(int argc, char **argv) {
         // The upsell picture is found from the game's working directory: the game's folder.
         SetCurrentDirectoryA(full.c_str());
         Capture start = window.Paint(false);
-        bool noUpsell = g_Interstitial.m_nUpsellTextTop == 65; // PlaceBitmap gave height 0
+        // The text at the gap alone: PlaceBitmap gave the picture height 0.
+        bool noUpsell = g_Interstitial.m_nUpsellTextTop == kUpsellTextBelowPicture;
         Capture exit = window.Paint(true);
         SetCurrentDirectoryA(startDir);
         if (noUpsell)
