@@ -75,7 +75,8 @@ struct ZoneLook {
     COLORREF colour;
 };
 
-// Colours that the artwork does not use, so each outline stands out and names its zone.
+// Colours that the artwork does not use, so each outline stands out and names its zone. In id
+// order, 1 to 5: the legend lists them so, and LookOf indexes them.
 const ZoneLook kLooks[] = {
     {kZoneMoreGames, "More games button", "More games button", RGB(255, 150, 0)},
     {kZoneUpsell, "Buy button", "Buy button", RGB(255, 0, 255)},
@@ -84,10 +85,14 @@ const ZoneLook kLooks[] = {
     {kZoneClose, "Close mark", "Close mark", RGB(255, 40, 40)},
 };
 
+const ZoneLook &LookOf(int32_t id) {
+    return kLooks[id - kZoneMoreGames];
+}
+
 // What a click does, in the words of the library's click table.
-std::vector<std::string> ClickWords(int32_t id, bool atExit, const ZoneAddresses &addresses,
-                                    const ZoneLook &look) {
-    ClickAction action = ClickActionFor(id);
+std::vector<std::string> ClickWords(const ZoneLook &look, bool atExit,
+                                    const ZoneAddresses &addresses) {
+    ClickAction action = ClickActionFor(look.id);
     std::string what, address;
     switch (action.page) {
     case ClickPage::Info:
@@ -131,7 +136,7 @@ Capture ZonesPicture(const Capture &face, bool atExit, const ZoneAddresses &addr
     };
     std::vector<Entry> entries;
     for (const ZoneLook &look : kLooks)
-        entries.push_back({&look, ClickWords(look.id, atExit, addresses, look)});
+        entries.push_back({&look, ClickWords(look, atExit, addresses)});
     const std::string elsewhere = "Anywhere else a click does nothing.";
 
     // The legend sets the width: each address is shown whole.
@@ -149,16 +154,10 @@ Capture ZonesPicture(const Capture &face, bool atExit, const ZoneAddresses &addr
         return Capture();
     canvas.Put(face, 0, 0);
 
-    int y = face.height + kMargin;
-    for (const Entry &entry : entries) {
-        const HotZone *zone = nullptr;
-        for (const HotZone &candidate : kHotZones)
-            zone = candidate.id == entry.look->id ? &candidate : zone;
-        if (zone == nullptr)
-            continue;
+    for (const HotZone &zone : kHotZones) {
         // Two pixels wide: the rectangle's own (inclusive) edge and the line inside it.
-        const Rect &r = zone->rect;
-        COLORREF colour = entry.look->colour;
+        const Rect &r = zone.rect;
+        COLORREF colour = LookOf(zone.id).colour;
         for (int inset = 0; inset < 2; inset++) {
             int left = r.left + inset, top = r.top + inset, right = r.right - inset,
                 bottom = r.bottom - inset;
@@ -167,12 +166,16 @@ Capture ZonesPicture(const Capture &face, bool atExit, const ZoneAddresses &addr
             canvas.Fill(left, top, 1, bottom - top + 1, colour);
             canvas.Fill(right, top, 1, bottom - top + 1, colour);
         }
-        std::string number = std::to_string(entry.look->id);
         canvas.Fill(r.left + 3, r.top + 3, kBadge, kBadge, colour);
-        canvas.Text(r.left + 7, r.top + 4, number, kTextHeight, true, RGB(0, 0, 0));
+        canvas.Text(r.left + 7, r.top + 4, std::to_string(zone.id), kTextHeight, true,
+                    RGB(0, 0, 0));
+    }
 
-        canvas.Fill(kMargin, y + 1, kBadge, kBadge, colour);
-        canvas.Text(kMargin + 4, y + 2, number, kTextHeight, true, RGB(0, 0, 0));
+    int y = face.height + kMargin;
+    for (const Entry &entry : entries) {
+        canvas.Fill(kMargin, y + 1, kBadge, kBadge, entry.look->colour);
+        canvas.Text(kMargin + 4, y + 2, std::to_string(entry.look->id), kTextHeight, true,
+                    RGB(0, 0, 0));
         for (size_t i = 0; i < entry.lines.size(); i++) {
             canvas.Text(kMargin * 2 + kBadge, y + 2, entry.lines[i], kTextHeight, i == 0,
                         RGB(20, 20, 20));
@@ -184,7 +187,14 @@ Capture ZonesPicture(const Capture &face, bool atExit, const ZoneAddresses &addr
 }
 
 Capture ContactSheet(const std::vector<SheetEntry> &entries) {
-    const int caption = 26, faceWidth = 500, faceHeight = 360;
+    // Every tile as large as the largest face, so the columns line up.
+    const int caption = 26;
+    int faceWidth = 0, faceHeight = 0;
+    for (const SheetEntry &entry : entries)
+        for (const Capture *face : {&entry.start, &entry.exit}) {
+            faceWidth = std::max(faceWidth, face->width);
+            faceHeight = std::max(faceHeight, face->height);
+        }
     int width = kMargin * 3 + faceWidth * 2;
     int tile = caption + faceHeight + kMargin;
     Canvas canvas(width, kMargin + tile * (int)entries.size(), RGB(40, 44, 52));
