@@ -127,7 +127,7 @@ DPI   ?= 96
 preview: twin
 	@[ -n "$(GAME)" ] || { echo "usage: make preview GAME=path/to/folder... [DEPTH=8] [DPI=120]" >&2; exit 2; }
 	ZI_SCREEN=1024x768x$(DEPTH) $(WINE) scripts/preview.sh $(TWIN)/bin $(BUILD)/preview \
-		$(DEPTH) $(DPI) $(GAME)
+		$(DPI) $(GAME)
 
 # The SDK: build/dist/ZelInterstitial-<version>/ (both DLLs, import libraries, header, CMake
 # package, examples, docs) and its zip.

@@ -4,15 +4,17 @@
 # inch set first; the PNGs and a contact sheet (sheet.png) go to OUT-FOLDER.
 #
 #   ZI_SCREEN=1024x768xDEPTH scripts/wine/with-wine.sh \
-#       scripts/preview.sh BIN-FOLDER OUT-FOLDER DEPTH DPI GAME-FOLDER...
+#       scripts/preview.sh BIN-FOLDER OUT-FOLDER DPI GAME-FOLDER...
 set -euo pipefail
 
-[ $# -ge 5 ] || { echo "usage: scripts/preview.sh BIN-FOLDER OUT-FOLDER DEPTH DPI GAME-FOLDER..." >&2; exit 2; }
+[ $# -ge 4 ] || { echo "usage: scripts/preview.sh BIN-FOLDER OUT-FOLDER DPI GAME-FOLDER..." >&2; exit 2; }
 bin=$(cd "$1" && pwd)
 mkdir -p "$2"
 out=$(cd "$2" && pwd)
-depth=$3 dpi=$4
-shift 4
+# The display's depth, as with-wine.sh made it (its default when ZI_SCREEN is unset).
+screen=${ZI_SCREEN:-1024x768x24}
+depth=${screen##*x} dpi=$3
+shift 3
 WINE64=${WINE64:-/usr/lib/wine/wine64}
 [ -f "$bin/zelpreview.exe" ] || { echo "preview: $bin/zelpreview.exe is missing (run: make twin)" >&2; exit 2; }
 
