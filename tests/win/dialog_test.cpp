@@ -369,25 +369,13 @@ TEST(DialogEightBit, ChoosesThe256ColourPictures) {
 // The drawing members called by a host of their own, on a window of this process.
 
 // A plain black 500 x 360 pop-up at the screen's corner that paints nothing else itself.
-class PaintWindow {
-  public:
-    PaintWindow()
-        : hwnd(CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, "STATIC", "",
-                               WS_POPUP | WS_VISIBLE | SS_BLACKRECT, 0, 0, 500, 360, NULL, NULL,
-                               NULL, NULL)) {}
+struct PaintWindow {
+    HWND hwnd = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, "STATIC", "",
+                                WS_POPUP | WS_VISIBLE | SS_BLACKRECT, 0, 0, 500, 360, NULL, NULL,
+                                NULL, NULL);
     ~PaintWindow() {
         DestroyWindow(hwnd);
     }
-    // Lets the window system catch up, then reads the window back from the screen.
-    Capture Face() {
-        for (int i = 0; i < 8; i++, Sleep(20)) {
-            MSG message;
-            while (PeekMessageA(&message, NULL, 0, 0, PM_REMOVE))
-                DispatchMessageA(&message);
-        }
-        return CaptureClient(hwnd);
-    }
-    HWND hwnd;
 };
 
 template <size_t N> void SetText(char (&field)[N], const std::string &text) {
@@ -410,7 +398,7 @@ TEST(DialogMembers, GameNameToggleAndHeightDoubling) {
         SetText(g_Interstitial.m_szGameName, "Star\nDuel");
         g_Interstitial.m_nGameNameFontSize = row.points;
         g_Interstitial.ShowGameName(window.hwnd);
-        Capture face = window.Face();
+        Capture face = CaptureSettled(window.hwnd);
         ASSERT_FALSE(face.Empty());
         // One line of an 11- or 12-point name is at most about 20 pixels high.
         CheckBands(face,
