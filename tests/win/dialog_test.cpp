@@ -13,6 +13,7 @@
 #include "test_pictures.h"
 #include "dialog_driver.h"
 #include "entry/interstitial.h"
+#include "face_win.h"
 #include "game_fixture.h"
 #include "resource_count_win.h"
 #include "zi_config.h"
@@ -366,17 +367,8 @@ TEST(DialogEightBit, ChoosesThe256ColourPictures) {
 }
 
 // ---------------------------------------------------------------------------------------
-// The drawing members called by a host of their own, on a window of this process.
-
-// A plain black 500 x 360 pop-up at the screen's corner that paints nothing else itself.
-struct PaintWindow {
-    HWND hwnd = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, "STATIC", "",
-                                WS_POPUP | WS_VISIBLE | SS_BLACKRECT, 0, 0, 500, 360, NULL, NULL,
-                                NULL, NULL);
-    ~PaintWindow() {
-        DestroyWindow(hwnd);
-    }
-};
+// The drawing members called by a host of their own, in the dialog's order, on a window of
+// this process (zelpreview's).
 
 template <size_t N> void SetText(char (&field)[N], const std::string &text) {
     snprintf(field, N, "%s", text.c_str());
@@ -389,20 +381,19 @@ TEST(DialogMembers, GameNameToggleAndHeightDoubling) {
         uint32_t points;
         bool firstLine, secondLine;
     } rows[] = {{" ", 11, true, true}, {" ", 12, true, false}, {"", 11, false, false}};
-    PaintWindow window;
+    FaceWindow window;
     for (const Row &row : rows) {
         SCOPED_TRACE("toggle \"" + std::string(row.toggle) + "\", " + std::to_string(row.points) +
                      " points");
-        RedrawWindow(window.hwnd, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
         SetText(g_Interstitial.m_szGameNameToggle, row.toggle);
         SetText(g_Interstitial.m_szGameName, "Star\nDuel");
         g_Interstitial.m_nGameNameFontSize = row.points;
-        g_Interstitial.ShowGameName(window.hwnd);
-        Capture face = CaptureSettled(window.hwnd);
+        Capture face = window.Paint(false);
         ASSERT_FALSE(face.Empty());
-        // One line of an 11- or 12-point name is at most about 20 pixels high.
+        // One line of an 11- or 12-point name is at most about 20 pixels high; the close mark
+        // lies right of x 462.
         CheckBands(face,
-                   {{{196, 9, 499, 26}, row.firstLine}, {{196, 29, 499, 60}, row.secondLine}});
+                   {{{196, 9, 462, 26}, row.firstLine}, {{196, 29, 462, 60}, row.secondLine}});
     }
 }
 
@@ -420,23 +411,13 @@ TEST(DialogMembers, GdiObjectsDoNotLeakOverRepaints) {
     }
     s.m_nGameNameFontSize = s.m_nUpsellFontSize = 16;
     s.m_nGamesTextFontSize = 8;
-    PaintWindow window;
-    // The paint sequence, less its two members that draw nothing.
-    auto paint = [&](int times) {
-        for (int i = 0; i < times; i++) {
-            s.ShowLaunchDialog(window.hwnd);
-            s.ShowGameName(window.hwnd);
-            s.ShowGamesText(window.hwnd);
-            s.ShowUpsellGraphic(window.hwnd);
-            s.ShowUpsellText(window.hwnd);
-        }
-    };
-    for (int launching : {1, 0}) {
-        SCOPED_TRACE(launching ? "start time" : "exit time, with the overlay");
-        s.m_bLaunching = launching;
-        paint(1); // anything made once is made
+    FaceWindow window;
+    for (bool atExit : {false, true}) {
+        SCOPED_TRACE(atExit ? "exit time, with the overlay" : "start time");
+        window.Paint(atExit); // anything made once is made
         unsigned before = CountGdiObjects();
-        paint(300);
+        for (int i = 0; i < 20; i++) // a leak shows after one paint; more catch a late one
+            window.Paint(atExit);
         EXPECT_EQ(before, CountGdiObjects()) << "GDI objects that painting left behind";
     }
     EXPECT_TRUE(CountersSeeTenLeaks());
