@@ -340,11 +340,8 @@ TEST(DialogFace, LargeFontsLiftTheGamesTextOnly) {
 }
 
 TEST(DialogEightBit, ChoosesThe256ColourPictures) {
-    HDC screen = GetDC(NULL);
-    int bitsPerPixel = GetDeviceCaps(screen, BITSPIXEL);
-    ReleaseDC(NULL, screen);
-    if (bitsPerPixel > 8)
-        GTEST_SKIP() << "the display has " << bitsPerPixel << " bits per pixel";
+    if (DisplayBits() > 8)
+        GTEST_SKIP() << "the display has " << DisplayBits() << " bits per pixel";
     // Each picture as this display shows it: the face must be the 256-colour one.
     Capture chosen = Picture(123, LR_CREATEDIBSECTION), other = Picture(115, LR_CREATEDIBSECTION);
     ASSERT_FALSE(chosen.Empty() || other.Empty());

@@ -11,6 +11,13 @@ std::string ToString(Rgb colour) {
     return text;
 }
 
+int DisplayBits() {
+    HDC screen = GetDC(NULL);
+    int bits = GetDeviceCaps(screen, BITSPIXEL);
+    ReleaseDC(NULL, screen);
+    return bits;
+}
+
 bool IsTextColour(Rgb c) {
     return c.r >= 235 && c.g >= 235 && c.b >= 200;
 }

@@ -2,7 +2,10 @@
 #pragma once
 #include "dialog_capture.h"
 
-std::string ToString(Rgb colour);  // "(r, g, b)"
+std::string ToString(Rgb colour);
+
+// The display's bits per pixel.
+int DisplayBits();  // "(r, g, b)"
 
 // A picture as this display shows it: copied to a window of this process and read back from
 // the screen. On a true-colour display that is the picture itself; on a palette display its

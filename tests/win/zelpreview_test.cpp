@@ -67,13 +67,6 @@ Preview RunPreview(const TempFolder &out, const std::string &args) {
 
 const char kProfile[] = "[Main]\r\nGameName=Star Duel\r\n[Upsell]\r\nUpsellLine1=Buy it\r\n";
 
-int DisplayDepth() {
-    HDC screen = GetDC(NULL);
-    int bits = GetDeviceCaps(screen, BITSPIXEL);
-    ReleaseDC(NULL, screen);
-    return bits <= 8 ? 8 : 24;
-}
-
 std::string Quoted(const std::string &folder) {
     return "\"" + folder.substr(0, folder.size() - 1) + "\"";
 }
@@ -96,7 +89,7 @@ TEST(ZelPreview, FacesEqualTheLiveDialog) {
     ASSERT_EQ(2u, seen.size());
 
     TempFolder out;
-    std::string depth = std::to_string(DisplayDepth());
+    std::string depth = std::to_string(DisplayBits() <= 8 ? 8 : 24);
     Preview preview = RunPreview(out, "--depth " + depth + " " + Quoted(game.Path()));
     ASSERT_EQ(0u, preview.exitCode) << preview.output;
     const char *faces[] = {"-start.png", "-exit.png"};
