@@ -83,6 +83,7 @@ TEST_F(ZellintCorpus, ExitStatusesAndFormats) {
         {{"font-junk.ini"}, 1, "font-junk.txt"},
         {{"--format=json", "font-junk.ini"}, 1, "font-junk.json"},
         {{"--format=sarif", "font-junk.ini"}, 1, "font-junk.sarif"},
+        {{"utf8-text.ini"}, 0, "utf8-text.txt"}, // the text as the game shows it, converted once
         {{"--values", "quoted.ini"}, 0, "quoted.values.json"},
         {{"--values", "ten-bytes.ini"}, 0, "ten-bytes.values.json"},
         // Every default, and values cut to their fields (the library loads the same: the

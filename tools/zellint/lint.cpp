@@ -351,7 +351,7 @@ class Linter {
                 std::string(key.name) +
                     " looks like UTF-8 text: the game reads the file in the "
                     "ANSI code page (Windows-1252) and shows " +
-                    JsonString(kept) + ". Save the file as ANSI, or as UTF-16 with its mark.");
+                    Quoted(kept) + ". Save the file as ANSI, or as UTF-16 with its mark.");
         }
     }
 
