@@ -218,16 +218,14 @@ class Linter {
                 continue;
             }
             bool known = KnownSection(name);
-            bool again = false;
-            for (size_t j = 1; j < i && !again; j++)
-                again = SameName(file_.sections[j].name, name.c_str());
+            const ProfileSection *first = FindSection(file_, name.c_str());
+            bool again = first != nullptr && first != &section;
             if (!known) {
                 Add("unknown-section", Severity::kWarning, section.line, 1, name, "",
                     "the game reads only [Main], [Action] and [Upsell]: [" + name +
                         "] and what it holds (" + Count(section.entries.size(), "key") +
                         ") are ignored." + DidYouMean(name, sectionNames));
             } else if (again) {
-                const ProfileSection *first = FindSection(file_, name.c_str());
                 Add("duplicate-section", Severity::kWarning, section.line, 1, name, "",
                     "[" + name + "] appears again: the game reads only the first one, at line " +
                         std::to_string(first->line) + ", so what it holds (" +
