@@ -35,6 +35,7 @@ TEST_F(ZellintCorpus, EachMistakeGivesItsFindings) {
         {"bom-comment.ini", {"utf8-bom@1"}},
         {"utf8-text.ini", {"encoding@6"}},
         {"utf16-cjk.ini", {"encoding@6"}},
+        {"utf16-dotted-i.ini", {"unknown-section@1", "unknown-key@4"}}, // dotted capital I
         {"typo-key.ini", {"unknown-key@2"}},
         {"upsell-line17.ini", {"unknown-key@7"}},
         {"wrong-section.ini", {"unknown-key@7"}},

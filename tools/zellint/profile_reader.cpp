@@ -103,14 +103,9 @@ std::u16string UpToNul(const std::u16string &text) {
     return text.substr(0, text.find(u'\0'));
 }
 
+// ASCII letters only: the library under Wine does not take a dotted capital I for "i".
 static char16_t Lower(char16_t c) {
-    if (c >= 'A' && c <= 'Z')
-        return (char16_t)(c + 32);
-    if (c == 0x130) // capital I with dot
-        return 'i';
-    if (c == 0x212a) // Kelvin sign
-        return 'k';
-    return c;
+    return c >= 'A' && c <= 'Z' ? (char16_t)(c + 32) : c;
 }
 
 bool SameName(const std::u16string &stored, const char *query) {
