@@ -82,20 +82,23 @@ std::string DidYouMean(const std::string &name, const std::vector<std::string> &
     return best.empty() ? "" : " Did you mean " + best + "?";
 }
 
-const ProfileKey *KeyOf(const std::string &section, const std::string &name) {
+// Names are compared by the reader's own comparison, on the file's characters rather than
+// their ANSI form, so that zellint and --values cannot disagree on what matches.
+const ProfileKey *KeyOf(const char *section, const std::u16string &name) {
     for (const ProfileKey &key : kProfileKeys) {
-        if ((section.empty() || SameText(section, key.section)) && SameText(name, key.name))
+        if ((section == nullptr || strcmp(section, key.section) == 0) && SameName(name, key.name))
             return &key;
     }
     return nullptr;
 }
 
-bool KnownSection(const std::string &name) {
+// The table's spelling of a section the library reads, or null.
+const char *KnownSection(const std::u16string &name) {
     for (const char *section : kProfileSections) {
-        if (SameText(name, section))
-            return true;
+        if (SameName(name, section))
+            return section;
     }
-    return false;
+    return nullptr;
 }
 
 // Splits a command line as a program's startup code does: blanks part arguments, quotes
@@ -214,13 +217,13 @@ class Linter {
             std::string name = Ansi(section.name);
             if (i == 0) {
                 if (file_.encoding != Encoding::kUtf8Bom)
-                    CheckEntries(section, "", false);
+                    CheckEntries(section, nullptr);
                 continue;
             }
-            bool known = KnownSection(name);
-            const ProfileSection *first = FindSection(file_, name.c_str());
+            const char *known = KnownSection(section.name);
+            const ProfileSection *first = known != nullptr ? FindSection(file_, known) : nullptr;
             bool again = first != nullptr && first != &section;
-            if (!known) {
+            if (known == nullptr) {
                 Add("unknown-section", Severity::kWarning, section.line, 1, name, "",
                     "the game reads only [Main], [Action] and [Upsell]: [" + name +
                         "] and what it holds (" + Count(section.entries.size(), "key") +
@@ -232,11 +235,13 @@ class Linter {
                         Count(section.entries.size(), "key") +
                         ") is ignored. Move them into the first one.");
             }
-            CheckEntries(section, known ? name : "", known && !again);
+            CheckEntries(section, again ? nullptr : known);
         }
     }
 
-    void CheckEntries(const ProfileSection &section, const std::string &sectionName, bool read) {
+    // `read`: the table's name of the section when the game reads it, else null.
+    void CheckEntries(const ProfileSection &section, const char *read) {
+        std::string sectionName = Ansi(section.name);
         std::vector<std::string> keyNames;
         for (const ProfileKey &key : kProfileKeys)
             keyNames.push_back(key.name);
@@ -251,14 +256,14 @@ class Linter {
                         " Put it under [Main], [Action] or [Upsell].");
                 continue;
             }
-            if (!read)
+            if (read == nullptr)
                 continue; // an unknown or repeated section: reported as a whole
-            const ProfileKey *key = KeyOf(sectionName, name);
+            const ProfileKey *key = KeyOf(read, entry.name);
             if (key == nullptr) {
                 UnknownKey(entry, sectionName, name, keyNames);
                 continue;
             }
-            const ProfileEntry *winner = FindEntry(file_, sectionName.c_str(), key->name);
+            const ProfileEntry *winner = FindEntry(file_, read, key->name);
             if (winner != &entry) {
                 Add("duplicate-key", Severity::kWarning, entry.line, entry.column, sectionName,
                     key->name,
@@ -282,7 +287,7 @@ class Linter {
     void UnknownKey(const ProfileEntry &entry, const std::string &section, const std::string &name,
                     const std::vector<std::string> &keyNames) {
         std::string message;
-        const ProfileKey *elsewhere = KeyOf("", name);
+        const ProfileKey *elsewhere = KeyOf(nullptr, entry.name);
         if (name.empty()) {
             message = "a value without a key name: the game ignores it.";
         } else if (!entry.hasValue) {
@@ -465,7 +470,7 @@ class Linter {
             if (!name.empty())
                 LookUp(key, name, key, "hears the system's default sound instead");
         }
-        const ProfileKey *graphic = KeyOf("Upsell", "UpsellGraphic");
+        const ProfileKey *graphic = KeyOf("Upsell", u"UpsellGraphic");
         std::string name =
             ReadProfileText(file_, "Upsell", "UpsellGraphic", graphic->textDefault, graphic->size);
         uint32_t width = ReadProfileInt(file_, "Upsell", "UpsellWidth", 260);
