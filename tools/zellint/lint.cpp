@@ -3,6 +3,7 @@
 #include "lint.h"
 
 #include <ctype.h>
+#include <stdlib.h>
 #include <string.h>
 #include <strings.h>
 
@@ -99,6 +100,24 @@ const char *KnownSection(const std::u16string &name) {
             return section;
     }
     return nullptr;
+}
+
+// The table's row of a key zellint names itself.
+const ProfileKey &Row(const char *name) {
+    for (const ProfileKey &key : kProfileKeys) {
+        if (strcmp(key.name, name) == 0)
+            return key;
+    }
+    abort(); // a name missing from the table is a typo in this file
+}
+
+// A key as the library reads it: its table row's section, default and field size.
+std::string TextOf(const ProfileFile &file, const ProfileKey &key) {
+    return ReadProfileText(file, key.section, key.name, key.textDefault, key.size);
+}
+
+uint32_t IntOf(const ProfileFile &file, const ProfileKey &key) {
+    return ReadProfileInt(file, key.section, key.name, key.intDefault);
 }
 
 // Splits a command line as a program's startup code does: blanks part arguments, quotes
@@ -316,7 +335,7 @@ class Linter {
             CheckInteger(key, *entry, whole);
             return;
         }
-        std::string kept = ReadProfileText(file_, key.section, key.name, key.textDefault, key.size);
+        std::string kept = TextOf(file_, key);
         if (whole.size() > kept.size())
             Add("truncated", Severity::kWarning, line, column, key.section, key.name,
                 std::string(key.name) + " holds " + std::to_string(whole.size()) +
@@ -432,30 +451,34 @@ class Linter {
                     "http:// or https:// address.");
     }
 
-    // Where a key's finding goes when the key is absent: its section's header, or line 1.
-    void Place(const char *section, const char *name, int *line, int *column) const {
-        const ProfileEntry *entry = FindEntry(file_, section, name);
-        const ProfileSection *found = FindSection(file_, section);
-        *line = entry != nullptr ? entry->line : found != nullptr ? found->line : 1;
-        *column = entry != nullptr && entry->hasValue ? entry->valueColumn : 1;
+    struct Spot {
+        int line;
+        int column;
+    };
+
+    // Where a key's finding goes: its value, or when the key is absent its section's header,
+    // or line 1.
+    Spot Place(const ProfileKey &key) const {
+        const ProfileEntry *entry = FindEntry(file_, key.section, key.name);
+        if (entry != nullptr)
+            return {entry->line, entry->hasValue ? entry->valueColumn : 1};
+        const ProfileSection *found = FindSection(file_, key.section);
+        return {found != nullptr ? found->line : 1, 1};
     }
 
-    // A file the library opens relative to the game's working directory.
-    std::string LookUp(const char *key, const std::string &name, const char *what,
+    // A file the library opens relative to the game's working directory; findings go `at`.
+    std::string LookUp(const ProfileKey &key, Spot at, const std::string &name, const char *what,
                        const char *instead) {
-        const char *section = strcmp(key, "UpsellGraphic") == 0 ? "Upsell" : "Main";
-        int line, column;
-        Place(section, key, &line, &column);
         if (name.size() > 1 && (name[1] == ':' || name[0] == '\\' || name[0] == '/')) {
-            Add("missing-file", Severity::kNote, line, column, section, key,
-                std::string(key) + " " + Quoted(name) +
+            Add("missing-file", Severity::kNote, at.line, at.column, key.section, key.name,
+                std::string(key.name) + " " + Quoted(name) +
                     " is a full path: zellint cannot look for "
                     "it; make sure it exists on the players' machines.");
             return "";
         }
         std::string found = name.empty() ? "" : FindInFolder(folder_, name);
         if (found.empty())
-            Add("missing-file", Severity::kWarning, line, column, section, key,
+            Add("missing-file", Severity::kWarning, at.line, at.column, key.section, key.name,
                 std::string(what) + " " + Quoted(name) + " is not in " +
                     (folder_ == "." ? "the profile's folder" : folder_) +
                     ", the game's working directory when it starts from its own folder: the "
@@ -465,39 +488,40 @@ class Linter {
     }
 
     void CheckFilesAndLayout() {
-        for (const char *key : {"LaunchSound", "ExitSound"}) {
-            std::string name = ReadProfileText(file_, "Main", key, "", 260);
+        for (const char *sound : {"LaunchSound", "ExitSound"}) {
+            const ProfileKey &key = Row(sound);
+            std::string name = TextOf(file_, key);
             if (!name.empty())
-                LookUp(key, name, key, "hears the system's default sound instead");
+                LookUp(key, Place(key), name, sound, "hears the system's default sound instead");
         }
-        const ProfileKey *graphic = KeyOf("Upsell", u"UpsellGraphic");
-        std::string name =
-            ReadProfileText(file_, "Upsell", "UpsellGraphic", graphic->textDefault, graphic->size);
-        uint32_t width = ReadProfileInt(file_, "Upsell", "UpsellWidth", 260);
+        const ProfileKey &graphic = Row("UpsellGraphic");
+        std::string name = TextOf(file_, graphic);
+        uint32_t width = IntOf(file_, Row("UpsellWidth"));
         int32_t pictureHeight = 0;
-        std::string path = LookUp("UpsellGraphic", name, "The upsell picture",
+        Spot at = Place(graphic);
+        std::string path = LookUp(graphic, at, name, "The upsell picture",
                                   "sees an empty space there and the upsell lines move up");
-        int line, column;
-        Place("Upsell", "UpsellGraphic", &line, &column);
         std::string head;
         uint64_t size = 0;
         if (!path.empty() && ReadFileStart(path, 256, &head, &size)) {
             BitmapCheck check = CheckBitmap(head, size);
             if (!check.loadable) {
-                Add("picture", Severity::kError, line, column, "Upsell", "UpsellGraphic",
+                Add("picture", Severity::kError, at.line, at.column, graphic.section, graphic.name,
                     "the upsell picture " + Quoted(name) + " is not a bitmap the game can load: " +
                         check.problem + ". The player sees an empty space; save it as a BMP file.");
             } else {
                 pictureHeight = check.height;
-                Point at = UpsellPictureAt(width, 170);
-                int32_t left = PictureLeft(at.x, check.width);
-                int64_t right = (int64_t)left + check.width, bottom = (int64_t)at.y + check.height;
+                Point drawn = UpsellPictureAt(width, 170);
+                int32_t left = PictureLeft(drawn.x, check.width);
+                int64_t right = (int64_t)left + check.width;
+                int64_t bottom = (int64_t)drawn.y + check.height;
                 bool widthRead = (int32_t)width >= 0 && width <= 590; // else out-of-range
                 if (widthRead && (left < 170 || right > kClientWidth || bottom > kClientHeight))
-                    Add("picture", Severity::kWarning, line, column, "Upsell", "UpsellGraphic",
+                    Add("picture", Severity::kWarning, at.line, at.column, graphic.section,
+                        graphic.name,
                         "the upsell picture is " + std::to_string(check.width) + " x " +
                             std::to_string(check.height) + ": drawn at x " + std::to_string(left) +
-                            " to " + std::to_string(right) + ", y " + std::to_string(at.y) +
+                            " to " + std::to_string(right) + ", y " + std::to_string(drawn.y) +
                             " to " + std::to_string(bottom) +
                             ", it leaves its area (x 170 to 500, y 50 to "
                             "360) and covers the dialog around it.");
@@ -508,43 +532,41 @@ class Linter {
     }
 
     void CheckUpsellLines(int32_t pictureHeight) {
-        uint32_t points = ReadProfileInt(file_, "Upsell", "UpsellFontSize", 16);
+        uint32_t points = IntOf(file_, Row("UpsellFontSize"));
         int32_t h = FontHeight(points, kDotsPerInch);
         int32_t lineHeight = h < 0 ? -h : h;
         for (uint32_t slot = 0; slot < 16; slot++) {
-            std::string key = "UpsellLine" + std::to_string(slot + 1);
-            std::string text = ReadProfileText(file_, "Upsell", key.c_str(), "", 128);
-            if (text.empty())
+            const ProfileKey &key = Row(("UpsellLine" + std::to_string(slot + 1)).c_str());
+            if (TextOf(file_, key).empty())
                 continue;
             int32_t top = SlotTop(UpsellTextTop(pictureHeight), LineOffset(h, slot), 0);
-            int line, column;
-            Place("Upsell", key.c_str(), &line, &column);
-            std::string where = key + " is drawn at y " + std::to_string(top);
+            Spot at = Place(key);
+            std::string where = std::string(key.name) + " is drawn at y " + std::to_string(top);
             if (top >= kClientHeight || top < 0)
-                Add("layout", Severity::kError, line, column, "Upsell", key,
+                Add("layout", Severity::kError, at.line, at.column, key.section, key.name,
                     where + ", outside the 500 x 360 dialog: the player never sees it. Use fewer "
                             "lines, a smaller UpsellFontSize or a lower picture.");
             else if (top + lineHeight > kClientHeight)
-                Add("layout", Severity::kWarning, line, column, "Upsell", key,
+                Add("layout", Severity::kWarning, at.line, at.column, key.section, key.name,
                     where + " and " + std::to_string(lineHeight) +
                         " pixels high: the dialog's "
                         "bottom edge (360) cuts it.");
             else if (top + lineHeight > kButtonRowTop)
-                Add("layout", Severity::kNote, line, column, "Upsell", key,
+                Add("layout", Severity::kNote, at.line, at.column, key.section, key.name,
                     where + ": it reaches the button row (y 309 and below), where a long line "
                             "runs under the Play button.");
         }
     }
 
     void CheckGameName() {
-        std::string name = ReadProfileText(file_, "Main", "GameName", "No Name", 64);
-        uint32_t points = ReadProfileInt(file_, "Main", "GameNameFontSize", 16);
+        const ProfileKey &key = Row("GameName");
+        std::string name = TextOf(file_, key);
+        uint32_t points = IntOf(file_, Row("GameNameFontSize"));
         size_t tilde = name.find('~');
         if (tilde == std::string::npos || points < (uint32_t)kGameNameMinFullHeight)
             return;
-        int line, column;
-        Place("Main", "GameName", &line, &column);
-        Add("layout", Severity::kWarning, line, column, "Main", "GameName",
+        Spot at = Place(key);
+        Add("layout", Severity::kWarning, at.line, at.column, key.section, key.name,
             "GameName breaks into two lines at \"~\", but at " + std::to_string(points) +
                 " points (12 or more) its box is one line high: the player sees only " +
                 Quoted(name.substr(0, tilde)) +
@@ -578,13 +600,11 @@ std::string ValuesJson(const std::string &bytes) {
         out += out.size() > 1 ? ",\n  " : "\n  ";
         out += "\"" + std::string(key.name) + "\": ";
         if (key.kind == kProfileInteger)
-            out += std::to_string(ReadProfileInt(file, key.section, key.name, key.intDefault));
+            out += std::to_string(IntOf(file, key));
         else if (strcmp(key.name, "GameName") == 0) // held with its "~" as line breaks
-            out += JsonString(TildesAsBreaks(
-                ReadProfileText(file, key.section, key.name, key.textDefault, key.size)));
+            out += JsonString(TildesAsBreaks(TextOf(file, key)));
         else
-            out +=
-                JsonString(ReadProfileText(file, key.section, key.name, key.textDefault, key.size));
+            out += JsonString(TextOf(file, key));
     }
     return out + "\n}";
 }
