@@ -400,7 +400,7 @@ class Linter {
                     "number" +
                     (whole.size() > read.size() ? " within the first 29 characters" : "") +
                     ", so " + uses + ". Write the number alone.");
-        bool font = key.intDefault == 16;
+        bool font = strstr(key.name, "FontSize") != nullptr; // else UpsellWidth
         int32_t low = font ? 6 : 0, high = font ? 72 : 590;
         if ((int32_t)value < low || (int32_t)value > high)
             Add("out-of-range", (int32_t)value < 0 ? Severity::kError : Severity::kWarning, line,
