@@ -162,12 +162,12 @@ bool LooksLikeUtf8(const std::string &text) {
 class Linter {
   public:
     Linter(const std::string &bytes, const std::string &folder)
-        : bytes_(bytes), folder_(folder), file_(ParseProfile(bytes)) {}
+        : size_(bytes.size()), folder_(folder), file_(ParseProfile(bytes)) {}
 
     std::vector<Finding> Run() {
-        if (bytes_.size() <= kProfileUnusableBytes) {
+        if (size_ <= kProfileUnusableBytes) {
             Add("too-small", Severity::kError, 1, 1, "", "",
-                "the file has " + std::to_string(bytes_.size()) +
+                "the file has " + std::to_string(size_) +
                     " bytes: the game treats a profile of " +
                     std::to_string(kProfileUnusableBytes) +
                     " bytes or less as missing, shows the \"Error Launching Game\" box and "
@@ -574,7 +574,7 @@ class Linter {
                 "\"~\".");
     }
 
-    std::string bytes_;
+    size_t size_;
     std::string folder_;
     ProfileFile file_;
     std::vector<Finding> findings_;
