@@ -1,6 +1,7 @@
 // zellint over a corpus of real mistakes: the findings each file gives, the exit statuses,
 // the output formats (held by expected files), --fix and --explain.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "files.h"
@@ -121,6 +122,16 @@ TEST_F(ZellintCorpus, FixRemovesOnlyTheMarkAndKeepsACopy) {
     ASSERT_TRUE(ReadWholeFile(dir + "launch.ini.bak", &copy));
     EXPECT_EQ(original.substr(3), fixed);
     EXPECT_EQ(original, copy);
+}
+
+TEST_F(ZellintCorpus, AFolderFindsItsProfileInAnyLetterCase) {
+    std::string bytes, dir = testing::TempDir() + "zellint-case";
+    ASSERT_TRUE(ReadWholeFile("typo-key.ini", &bytes));
+    mkdir(dir.c_str(), 0755);
+    ASSERT_TRUE(WriteWholeFile(dir + "/LAUNCH.INI", bytes));
+    int status;
+    Zellint({"--werror", dir}, &status);
+    EXPECT_EQ(1, status); // the typo's warning, not "no launch.ini"
 }
 
 TEST(Zellint, EveryRuleIsExplained) {

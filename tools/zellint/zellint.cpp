@@ -69,8 +69,13 @@ int RunZellint(const std::vector<std::string> &args, std::string *out, std::stri
         path = ".";
     std::string folder;
     if (KindOf(path) == PathKind::kFolder) {
+        // Any letter case, as Windows opens it; the exact name stays for the messages.
         folder = path;
-        path = (path == "." ? "" : path + "/") + kProfileFileName;
+        path = FindInFolder(folder, kProfileFileName);
+        if (path.empty())
+            path = folder + "/" + kProfileFileName;
+        if (folder == ".")
+            path.erase(0, 2); // "launch.ini", as it was given
     }
     switch (KindOf(path)) {
     case PathKind::kMissing:
