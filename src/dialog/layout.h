@@ -24,6 +24,7 @@ const int32_t kExitOverlayCopyWidth = 123; // the 124 x 38 overlay minus its las
 const int32_t kExitOverlayCopyHeight = 37; // and its last row
 const Point kGameNameAt = {196, 9};
 const int32_t kGamesTextLeft = 15;
+const int32_t kUpsellLeft = 170; // m_nUpsellLeft: the upsell area's left edge
 const int32_t kUpsellPictureTop = 50;
 const int32_t kUpsellMargin = 35;           // upsell text left = m_nUpsellLeft + 35
 const int32_t kUpsellTextBelowPicture = 65; // upsell text top = picture height + 65

@@ -4,6 +4,7 @@
 
 #include "../../res/resource_ids.h"
 #include "../common/text.h"
+#include "../dialog/layout.h"
 #include "../entry/globals.h"
 #include "../entry/interstitial.h"
 #include "info_url.h"
@@ -110,7 +111,7 @@ int CInterstitial::LoadProfile(char *fileName) {
     for (; row < kProfileKeysBeforeStrings; row++)
         ReadRow(*this, path, row);
 
-    m_nUpsellLeft = 170;
+    m_nUpsellLeft = kUpsellLeft;
     m_nGamesTextFontSize = 8;
 
     LoadStringA(g_hInstance, IDS_INFO_URL_BASE, m_szTamselUrl, sizeof m_szTamselUrl);

@@ -32,7 +32,9 @@ const char *SeverityName(Severity severity) {
 namespace {
 
 const int32_t kDotsPerInch = 96; // the usual display; larger fonts move the text further
-const int32_t kButtonRowTop = 309;
+const int32_t kButtonRowTop = kExitOverlayAt.y; // the exit button's picture tops the row
+// Beyond this width the picture's centre, width / 2 + left + margin, leaves the dialog.
+const int32_t kUpsellWidthMax = 2 * (kClientWidth - kUpsellLeft - kUpsellMargin);
 const char kSample[] = "\"C:\\Program Files\\Web\\browser.exe\" -osint -url \"%1\"";
 
 std::string Count(size_t n, const char *what) {
@@ -401,7 +403,7 @@ class Linter {
                     (whole.size() > read.size() ? " within the first 29 characters" : "") +
                     ", so " + uses + ". Write the number alone.");
         bool font = strstr(key.name, "FontSize") != nullptr; // else UpsellWidth
-        int32_t low = font ? 6 : 0, high = font ? 72 : 590;
+        int32_t low = font ? 6 : 0, high = font ? 72 : kUpsellWidthMax;
         if ((int32_t)value < low || (int32_t)value > high)
             Add("out-of-range", (int32_t)value < 0 ? Severity::kError : Severity::kWarning, line,
                 column, key.section, key.name,
@@ -511,20 +513,23 @@ class Linter {
                         check.problem + ". The player sees an empty space; save it as a BMP file.");
             } else {
                 pictureHeight = check.height;
-                Point drawn = UpsellPictureAt(width, 170);
+                Point drawn = UpsellPictureAt(width, kUpsellLeft);
                 int32_t left = PictureLeft(drawn.x, check.width);
                 int64_t right = (int64_t)left + check.width;
                 int64_t bottom = (int64_t)drawn.y + check.height;
-                bool widthRead = (int32_t)width >= 0 && width <= 590; // else out-of-range
-                if (widthRead && (left < 170 || right > kClientWidth || bottom > kClientHeight))
+                // A width out of range has its own finding; the picture is not judged then.
+                bool widthRead = (int32_t)width >= 0 && (int32_t)width <= kUpsellWidthMax;
+                if (widthRead &&
+                    (left < kUpsellLeft || right > kClientWidth || bottom > kClientHeight))
                     Add("picture", Severity::kWarning, at.line, at.column, graphic.section,
                         graphic.name,
                         "the upsell picture is " + std::to_string(check.width) + " x " +
                             std::to_string(check.height) + ": drawn at x " + std::to_string(left) +
                             " to " + std::to_string(right) + ", y " + std::to_string(drawn.y) +
-                            " to " + std::to_string(bottom) +
-                            ", it leaves its area (x 170 to 500, y 50 to "
-                            "360) and covers the dialog around it.");
+                            " to " + std::to_string(bottom) + ", it leaves its area (x " +
+                            std::to_string(kUpsellLeft) + " to " + std::to_string(kClientWidth) +
+                            ", y " + std::to_string(kUpsellPictureTop) + " to " +
+                            std::to_string(kClientHeight) + ") and covers the dialog around it.");
             }
         }
         CheckUpsellLines(pictureHeight);
@@ -553,8 +558,8 @@ class Linter {
                         "bottom edge (360) cuts it.");
             else if (top + lineHeight > kButtonRowTop)
                 Add("layout", Severity::kNote, at.line, at.column, key.section, key.name,
-                    where + ": it reaches the button row (y 309 and below), where a long line "
-                            "runs under the Play button.");
+                    where + ": it reaches the button row (y " + std::to_string(kButtonRowTop) +
+                        " and below), where a long line runs under the Play button.");
         }
     }
 
