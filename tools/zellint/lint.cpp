@@ -210,10 +210,11 @@ class Linter {
     void CheckBom() {
         if (file_.encoding != Encoding::kUtf8Bom)
             return;
+        // The mark is never blank, so line 1 is always the first entry, its name the mark and
+        // what follows it up to any "=".
         const ProfileSection &start = file_.sections[0];
-        std::string first = start.entries.empty() ? "" : Ansi(start.entries[0].name).substr(3);
-        if (start.entries.empty() || start.entries[0].line != 1 || first.empty() ||
-            first[0] != '[') {
+        std::string first = Ansi(start.entries[0].name).substr(3);
+        if (first.empty() || first[0] != '[') {
             Add("utf8-bom", Severity::kWarning, 1, 1, "", "",
                 "the file starts with a UTF-8 byte-order mark: Windows takes it as part of the "
                 "first line, which is no section header here, so nothing is lost yet; an edit "
