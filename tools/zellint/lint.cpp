@@ -592,11 +592,6 @@ std::vector<Finding> LintProfile(const std::string &bytes, const std::string &ga
     return Linter(bytes, gameFolder).Run();
 }
 
-static std::string TildesAsBreaks(std::string text) {
-    std::replace(text.begin(), text.end(), '~', '\n');
-    return text;
-}
-
 std::string ValuesJson(const std::string &bytes) {
     if (bytes.size() <= kProfileUnusableBytes)
         return "null";
@@ -605,12 +600,14 @@ std::string ValuesJson(const std::string &bytes) {
     for (const ProfileKey &key : kProfileKeys) {
         out += out.size() > 1 ? ",\n  " : "\n  ";
         out += "\"" + std::string(key.name) + "\": ";
-        if (key.kind == kProfileInteger)
+        if (key.kind == kProfileInteger) {
             out += std::to_string(IntOf(file, key));
-        else if (strcmp(key.name, "GameName") == 0) // held with its "~" as line breaks
-            out += JsonString(TildesAsBreaks(TextOf(file, key)));
-        else
-            out += JsonString(TextOf(file, key));
+            continue;
+        }
+        std::string text = TextOf(file, key);
+        if (strcmp(key.name, "GameName") == 0) // held with its "~" as line breaks
+            std::replace(text.begin(), text.end(), '~', '\n');
+        out += JsonString(text);
     }
     return out + "\n}";
 }
