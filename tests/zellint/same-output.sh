@@ -13,13 +13,13 @@ files="font-junk.ini utf16-cjk.ini ninth-line.ini utf8-bom.ini missing-files.ini
 options="--format=text --format=json --format=sarif --values"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+# A command's output, then its exit status as "exit N": one run gives both, on either side.
+with_status() { "$@" && echo "exit 0" || echo "exit $?"; }
 n=0
 for file in $files; do
     for option in $options; do
         n=$((n + 1))
-        { "$native" "$option" "$file" || true; } >"$work/$n.native"
-        "$native" "$option" "$file" >/dev/null && echo "exit 0" >>"$work/$n.native" ||
-            echo "exit $?" >>"$work/$n.native"
+        with_status "$native" "$option" "$file" >"$work/$n.native" 2>/dev/null
         echo "$exe $option $file" >>"$work/commands"
     done
 done
@@ -28,12 +28,12 @@ run_commands() {
     i=0
     while read -r command; do
         i=$((i + 1))
-        { ${WINE64:-/usr/lib/wine/wine64} $command || echo "exit $?"; } >"$1/$i.exe" 2>/dev/null
-        grep -q '^exit [1-9]' "$1/$i.exe" || echo "exit 0" >>"$1/$i.exe"
+        with_status ${WINE64:-/usr/lib/wine/wine64} $command >"$1/$i.exe" 2>/dev/null
     done <"$1/commands"
 }
 if [ "${3:-}" = wine32 ]; then
-    "$here/../wine32/run.sh" bash -c "$(declare -f run_commands); run_commands \"\$0\"" "$work" \
+    "$here/../wine32/run.sh" bash -c "$(declare -f with_status run_commands); run_commands \"\$0\"" \
+        "$work" \
         >/dev/null 2>&1 || true
 else
     run_commands "$work"
