@@ -1,15 +1,15 @@
-// Fuzzes the command formatting by its properties. The input is a size byte, then three
-// zero-separated texts P, Q and the URL; the template is P with its percent signs doubled,
-// "%s", then Q (its percent signs doubled too when it holds "%%"), which must format as
-// P, the URL as it stands, then Q, cut to the size. Buffers are allocated exactly so that
-// the sanitizer sees any access past them.
-#include <stdint.h>
-#include <stdlib.h>
+// Fuzzes the command formatting by its properties. The input is a buffer size (two bytes,
+// up to a little past the formatter's limit), then three zero-separated texts P, Q and the
+// URL; the template is P with its percent signs doubled, "%s", then Q (its percent signs
+// doubled too when it holds "%%"), which must format as P, the URL as it stands, then Q,
+// cut to the size. Buffers are allocated exactly so that the sanitizer sees any access past
+// them.
 #include <string.h>
 
 #include <string>
 
 #include "browser/browser_text.h"
+#include "fuzz_input.h"
 
 namespace {
 
@@ -21,33 +21,25 @@ std::string Escaped(const std::string &text) {
 }
 
 std::string Format(const std::string &commandTemplate, const std::string &url, size_t size) {
-    char *out = (char *)malloc(size);
-    char *copy = strdup(commandTemplate.c_str());
-    FormatCommand(out, size, copy, url.c_str());
-    std::string got = out;
-    free(out);
-    free(copy);
-    return got;
+    ExactBuffer out(size);
+    ExactBuffer copy(commandTemplate.size() + 1);
+    memcpy(copy.bytes, commandTemplate.c_str(), commandTemplate.size() + 1);
+    FormatCommand(out.bytes, size, copy.bytes, url.c_str());
+    return out.bytes;
 }
 
 } // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
-    if (size == 0)
-        return 0;
-    const size_t cut = data[0] % 8 == 0 ? 1 + data[0] : kFormattedCommandLimit + data[0] % 8;
-    std::string texts[3];
-    for (size_t k = 1, i = 0; k < size && i < 3; k++)
-        data[k] == 0 ? (void)i++ : (void)(texts[i] += (char)data[k]);
-    const std::string &p = texts[0], &q = texts[1], &url = texts[2];
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t length) {
+    FuzzInput in(data, length, kFormattedCommandLimit + 8, 3);
+    const std::string &p = in.texts[0], &q = in.texts[1], &url = in.texts[2];
+    const size_t cut = in.size;
     const size_t limit = (cut < kFormattedCommandLimit ? cut : kFormattedCommandLimit) - 1;
     const std::string tail = q.find("%%") == std::string::npos ? q : Escaped(q);
-    if (Format(Escaped(p) + "%s" + tail, url, cut) != (p + url + q).substr(0, limit))
-        abort();
-    if (Format(Escaped(p), url, cut) != p.substr(0, limit)) // no directive: the URL unused
-        abort();
+    FUZZ_CHECK(Format(Escaped(p) + "%s" + tail, url, cut) == (p + url + q).substr(0, limit));
+    // No directive: the URL unused.
+    FUZZ_CHECK(Format(Escaped(p), url, cut) == p.substr(0, limit));
     // Any template at all: never more than the cut, whatever directives it holds.
-    if (Format(p, url, cut).size() > limit)
-        abort();
+    FUZZ_CHECK(Format(p, url, cut).size() <= limit);
     return 0;
 }
