@@ -243,15 +243,6 @@ void CheckBands(const Capture &face, const std::vector<Band> &bands) {
     }
 }
 
-// A picture of the library as this display shows it.
-Capture Picture(int id, UINT flags) {
-    HBITMAP picture = LoadLibraryPicture(id, flags);
-    Capture pixels = RenderedOnScreen(picture);
-    if (picture != NULL)
-        DeleteObject(picture);
-    return pixels;
-}
-
 // The face of the one dialog of a run; empty when there was not just one.
 Capture Face(const Outcome &outcome) {
     return outcome.seen.size() == 1 ? outcome.seen[0].painted : Capture();
@@ -260,7 +251,7 @@ Capture Face(const Outcome &outcome) {
 TEST(DialogFace, AtStart) {
     Outcome outcome = Play("1", {Script(Click(kOnPlay, 3))}, kMain,
                            "UpsellLine1=Buy the full game\r\nUpsellLine3=Only 9.99\r\n", 0, true);
-    Capture face = Face(outcome), background = Picture(115, LR_CREATEDIBSECTION);
+    Capture face = Face(outcome), background = LibraryPicture(115, LR_CREATEDIBSECTION);
     ASSERT_FALSE(face.Empty() || background.Empty());
     EXPECT_EQ(1, outcome.run.Answer(0));
     EXPECT_EQ(std::string::npos, outcome.run.debugOutput.find(kPlaceBitmapFailed));
@@ -292,8 +283,8 @@ TEST(DialogFace, AtStart) {
 
 TEST(DialogFace, AtExitTheOverlayCoversThePlayButton) {
     Outcome outcome = Play("0", {Script(Click(kOnPlay, 3))}, kAtExit);
-    Capture face = Face(outcome), overlay = Picture(118, 0);
-    Capture background = Picture(115, LR_CREATEDIBSECTION);
+    Capture face = Face(outcome), overlay = LibraryPicture(118, 0);
+    Capture background = LibraryPicture(115, LR_CREATEDIBSECTION);
     ASSERT_FALSE(face.Empty() || overlay.Empty() || background.Empty());
     EXPECT_EQ(1, outcome.run.Answer(0));
     std::string first;
@@ -343,7 +334,8 @@ TEST(DialogEightBit, ChoosesThe256ColourPictures) {
     if (DisplayBits() > 8)
         GTEST_SKIP() << "the display has " << DisplayBits() << " bits per pixel";
     // Each picture as this display shows it: the face must be the 256-colour one.
-    Capture chosen = Picture(123, LR_CREATEDIBSECTION), other = Picture(115, LR_CREATEDIBSECTION);
+    Capture chosen = LibraryPicture(123, LR_CREATEDIBSECTION),
+            other = LibraryPicture(115, LR_CREATEDIBSECTION);
     ASSERT_FALSE(chosen.Empty() || other.Empty());
     std::vector<Box> painted = kPainted;
     painted.push_back(kOverlayShown);
@@ -357,7 +349,8 @@ TEST(DialogEightBit, ChoosesThe256ColourPictures) {
         std::string first;
         EXPECT_EQ(0, Differences(face, chosen, {0, 0}, kWhole, painted, &first)) << first;
         if (args == "0") {
-            EXPECT_EQ(0, Differences(face, Picture(124, 0), {361, 309}, kOverlayShown, {}, &first))
+            EXPECT_EQ(
+                0, Differences(face, LibraryPicture(124, 0), {361, 309}, kOverlayShown, {}, &first))
                 << first;
         }
     }

@@ -22,16 +22,17 @@ bool IsTextColour(Rgb c) {
     return c.r >= 235 && c.g >= 235 && c.b >= 200;
 }
 
-// Shows the picture in a window of this process and reads it back from the screen, the way
-// the dialog's face is read: a memory bitmap would map colours by rules of its own.
-Capture RenderedOnScreen(HBITMAP picture) {
+// A picture of the library, loaded as the dialog loads it, shown in a window of this process
+// and read back from the screen the way the dialog's face is read: a memory bitmap would map
+// colours by rules of its own.
+Capture LibraryPicture(int id, UINT flags) {
+    HBITMAP picture = static_cast<HBITMAP>(LoadImageA(
+        GetModuleHandleA("ZelInterstitial.dll"), MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, flags));
     BITMAP info = {};
     if (picture == NULL || GetObjectA(picture, sizeof info, &info) == 0)
         return Capture();
-    HWND window = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, "STATIC", "", WS_POPUP, 0,
-                                  0, info.bmWidth, info.bmHeight, NULL, NULL, NULL, NULL);
-    if (window == NULL)
-        return Capture();
+    HWND window = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, "STATIC", "", WS_POPUP, 0, 0,
+                                  info.bmWidth, info.bmHeight, NULL, NULL, NULL, NULL);
     ShowWindow(window, SW_SHOWNOACTIVATE);
     UpdateWindow(window);
     PumpThreadMessages();
@@ -44,12 +45,8 @@ Capture RenderedOnScreen(HBITMAP picture) {
     ReleaseDC(window, dc);
     Capture image = CaptureSettled(window);
     DestroyWindow(window);
+    DeleteObject(picture);
     return image;
-}
-
-HBITMAP LoadLibraryPicture(int id, UINT flags) {
-    return static_cast<HBITMAP>(LoadImageA(GetModuleHandleA("ZelInterstitial.dll"),
-                                           MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, flags));
 }
 
 std::string FramedBmp(int width, int height, Rgb fill, Rgb frame) {
@@ -59,7 +56,7 @@ std::string FramedBmp(int width, int height, Rgb fill, Rgb frame) {
             bool edge = x == 0 || y == 0 || x == width - 1 || y == height - 1;
             pixels[(size_t)y * width + x] = edge ? frame : fill;
         }
-    std::vector<uint8_t> bmp = imagefile::EncodeBmp24(
-        width, height, reinterpret_cast<const uint8_t *>(pixels.data()));
+    std::vector<uint8_t> bmp =
+        imagefile::EncodeBmp24(width, height, reinterpret_cast<const uint8_t *>(pixels.data()));
     return std::string(bmp.begin(), bmp.end());
 }

@@ -2,18 +2,16 @@
 #pragma once
 #include "dialog_capture.h"
 
-std::string ToString(Rgb colour);
+std::string ToString(Rgb colour);  // "(r, g, b)"
 
 // The display's bits per pixel.
-int DisplayBits();  // "(r, g, b)"
+int DisplayBits();
 
-// A picture as this display shows it: copied to a window of this process and read back from
-// the screen. On a true-colour display that is the picture itself; on a palette display its
-// colours are mapped as the screen maps them.
-Capture RenderedOnScreen(HBITMAP picture);
-
-// A resource bitmap of the library, loaded as the dialog loads it (0 when it is missing).
-HBITMAP LoadLibraryPicture(int id, UINT flags);
+// A resource bitmap of the library (LoadImageA `flags`) as this display shows it: copied to a
+// window of this process and read back from the screen. On a true-colour display that is the
+// picture itself; on a palette display its colours are mapped as the screen maps them. Empty
+// when it is missing.
+Capture LibraryPicture(int id, UINT flags);
 
 // The bytes of a 24-bit BMP file `width` x `height` of one colour with a one-pixel frame of
 // another (the frame shows where the picture's edges landed).
