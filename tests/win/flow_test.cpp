@@ -22,7 +22,7 @@ TEST(Flow, FlagsDecideTheFlowAndOnlyTheLowTwoBitsCount) {
         GameFolder folder;
         folder.WriteProfile("[Main]\r\nGameName=Star Duel\r\nLaunchSound=start.wav\r\n"
                             "ExitSound=end.wav\r\n");
-        GameRun run = RunGame(folder, row.flags);
+        GameRun run = RunGame(folder, {row.flags});
         SCOPED_TRACE(std::string("flags ") + row.flags);
         ASSERT_TRUE(run.finished);
         EXPECT_EQ(1, run.Answer(0));
@@ -53,7 +53,7 @@ TEST(Flow, ExitShowsTheDialogOnlyWhenTheStartRecordedNo) {
         if (row.record)
             profile += std::string("Lumora=") + row.record + "\r\n";
         folder.WriteProfile(profile);
-        GameRun run = RunGame(folder, "0");
+        GameRun run = RunGame(folder, {"0"});
         SCOPED_TRACE(std::string("record ") + (row.record ? row.record : "(absent)") +
                      ", full version " + row.fullVersion);
         ASSERT_TRUE(run.finished);
@@ -67,7 +67,7 @@ TEST(Flow, StartRecordsNoAndReplacesAnEarlierRecord) {
     GameFolder folder;
     folder.WriteProfile("[Main]\r\nLumora=Yes\r\nGameName=Star Duel\r\nFullVersion=yes\r\n"
                         "[Upsell]\r\nUpsellLine1=keep me\r\n");
-    GameRun run = RunGame(folder, "1 0");
+    GameRun run = RunGame(folder, {"1 0"});
     ASSERT_TRUE(run.finished);
     EXPECT_EQ(1, run.Answer(0));
     EXPECT_EQ(1, run.Answer(1));
@@ -90,7 +90,7 @@ TEST(Flow, MissingOrTooSmallProfileStopsTheGameWithTheErrorBox) {
         GameFolder folder;
         if (row.profile)
             folder.WriteProfile(row.profile);
-        GameRun run = RunGame(folder, row.flags);
+        GameRun run = RunGame(folder, {row.flags});
         SCOPED_TRACE(std::string(row.profile ? "10-byte profile" : "no profile") + ", flags " +
                      row.flags);
         ASSERT_TRUE(run.finished);
@@ -111,7 +111,7 @@ TEST(Flow, ReadOnlyProfileIsMadeWritableAndGetsTheRecord) {
     folder.WriteProfile("[Main]\r\nGameName=Star Duel\r\n");
     ASSERT_TRUE(SetFileAttributesA(folder.ProfilePath().c_str(),
                                    FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE));
-    GameRun run = RunGame(folder, "3");
+    GameRun run = RunGame(folder, {"3"});
     ASSERT_TRUE(run.finished);
     EXPECT_EQ(1, run.Answer(0));
     DWORD attributes = GetFileAttributesA(folder.ProfilePath().c_str());
@@ -123,7 +123,7 @@ TEST(Flow, ReadOnlyProfileIsMadeWritableAndGetsTheRecord) {
     GameFolder small;
     small.WriteProfile("[Main]\r\n");
     SetFileAttributesA(small.ProfilePath().c_str(), FILE_ATTRIBUTE_READONLY);
-    run = RunGame(small, "2");
+    run = RunGame(small, {"2"});
     EXPECT_EQ(0, run.Answer(0));
     EXPECT_EQ(0u, GetFileAttributesA(small.ProfilePath().c_str()) & FILE_ATTRIBUTE_READONLY);
 }

@@ -97,12 +97,6 @@ GameRun RunGame(const GameFolder &folder, const RunOptions &options) {
     return run;
 }
 
-GameRun RunGame(const GameFolder &folder, const std::string &args) {
-    RunOptions options;
-    options.args = args;
-    return RunGame(folder, options);
-}
-
 std::string GameRun::OutputBesidesPainting() const {
     std::string output;
     for (const std::string &piece : debugPieces) {

@@ -45,16 +45,16 @@ struct GameRun {
 
 struct RunOptions {
     std::string args;         // flags of the stub's calls, e.g. "1 0"
-    std::string workingDir;   // empty: the game folder
+    std::string workingDir = {}; // empty: the game folder
     DWORD timeLimitMs = 30000;
     // Called once for each interstitial dialog that appears; the default ends it with IDOK.
-    std::function<void(HWND)> onDialog;
+    std::function<void(HWND)> onDialog = {};
     // Called with each debug string as it arrives, while the game waits for the debugger.
-    std::function<void(const std::string &)> onDebugString;
+    std::function<void(const std::string &)> onDebugString = {};
 };
 
+// RunGame(folder, {"1 0"}) runs the stub with those flags and the default options.
 GameRun RunGame(const GameFolder &folder, const RunOptions &options);
-GameRun RunGame(const GameFolder &folder, const std::string &args);
 
 // Ends a dialog as the dialog manager would for Enter.
 void PressOk(HWND dialog);

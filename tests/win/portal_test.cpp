@@ -47,7 +47,7 @@ TEST(Portal, EachVerdictDecidesTheAnswerTheRecordAndTheExitCall) {
         PortalClient client(row.answer);
         GameFolder game;
         game.WriteProfile("[Main]\r\nGameName=Star Duel\r\n");
-        GameRun run = RunGame(game, row.flags);
+        GameRun run = RunGame(game, {row.flags});
         ASSERT_TRUE(run.finished);
         EXPECT_EQ(row.startAnswer, run.Answer(0));
         EXPECT_EQ(1, run.Answer(1));
