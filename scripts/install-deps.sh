@@ -41,10 +41,11 @@ if [ ${#missing[@]} -gt 0 ]; then
     if [ "$(id -u)" != 0 ]; then
         echo "install-deps: run as root (or install these packages): ${missing[*]}" >&2
         exit 1
-fi
-export DEBIAN_FRONTEND=noninteractive
-apt-get -o DPkg::Lock::Timeout=600 update -qq || echo "install-deps: apt-get update reported errors; trying the install anyway" >&2
-apt-get -o DPkg::Lock::Timeout=600 install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+    fi
+    export DEBIAN_FRONTEND=noninteractive
+    apt-get -o DPkg::Lock::Timeout=600 update -qq ||
+        echo "install-deps: apt-get update reported errors; trying the install anyway" >&2
+    apt-get -o DPkg::Lock::Timeout=600 install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
 
 # 32-bit Wine under an i386 emulator, for the shipped DLL's tests: a quick check once it is
