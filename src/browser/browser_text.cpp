@@ -7,7 +7,8 @@
 namespace {
 
 const char kSchemeSeparator[] = "://";
-const char kFileScheme[] = "file://"; // kFileSchemeLength bytes
+const char kFileScheme[] = "file://";
+static_assert(sizeof kFileScheme - 1 == kFileSchemeLength, "the scheme's length");
 
 // One character step as the search takes it: where `next` says the next character starts,
 // or one byte on when it stays put (CharNextA does so only on the terminator). The end of

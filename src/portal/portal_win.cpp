@@ -66,6 +66,8 @@ const char *const kEventNames[kEventCount] = {"LumoraIniLaunch_Exit", "LumoraIni
 const int kCreationOrder[kEventCount] = {kWaitPlay, kWaitExit, kWaitPlaySilent};
 
 const DWORD kPortalWaitMs = 40000;
+// The verdict table reads the wait's results by these numbers.
+static_assert(WAIT_OBJECT_0 == kWaitExit && WAIT_TIMEOUT == kWaitTimeoutResult, "wait results");
 
 struct PortalEvents {
     HANDLE handles[kEventCount] = {NULL, NULL, NULL};
