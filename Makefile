@@ -2,6 +2,7 @@
 # make test: every test (format, native, both product DLLs' checks, Windows-side under Wine,
 #   a fuzz smoke run, the 32-bit batch, zellint's same output, the public header, the SDK).
 # make product / make product64: the DLL for 32-bit / 64-bit games (build/product, build/product64).
+# make test-release / test-sign: two builds give the same bytes; a signed dist verifies.
 # make test-wine32: the tests of tests/wine32/selection.txt against the product DLL, 32-bit.
 # make format-check: src/ as the house .clang-format writes it.
 # make bench: the library's costs against a floor under 64-bit Wine, and the shipped sizes.
@@ -27,7 +28,7 @@ MAKEFLAGS += --no-print-directory
 
 .PHONY: all deps product twin native test test-native test-product test-windows \
 	test-zellint format-check bench demo clean fuzz-build fuzz test-fuzz art art-preview test32 \
-	test-wine32 product64 test-header test-sdk dist preview
+	test-wine32 product64 test-header test-sdk dist preview test-release test-sign
 
 all: product product64 twin native
 
@@ -56,7 +57,7 @@ native: deps
 	@cmake --build $(NATIVE) -j $(JOBS)
 
 test: format-check test-native test-product test-windows test-fuzz test-wine32 \
-	test-zellint test-header test-sdk
+	test-zellint test-header test-sdk test-release
 
 format-check: deps
 	clang-format --dry-run -Werror $$(find src -name '*.cpp' -o -name '*.h')
@@ -77,13 +78,13 @@ test-windows: twin
 
 # The Windows-side tests as 32-bit programs (i686, posix thread model for GoogleTest), with
 # the product DLL and zelpreview copied over their own builds: what they test is what ships.
-test32: deps product dist
+test32: deps product test-sign
 	@cmake -S . -B $(TEST32) -DCMAKE_TOOLCHAIN_FILE=tests/wine32/toolchain-i686-mingw-posix.cmake \
 		-DCMAKE_BUILD_TYPE=Release -DZI_WINDOWS_TESTS=ON >/dev/null
 	@cmake --build $(TEST32) -j $(JOBS)
 	@cp $(PRODUCT)/bin/ZelInterstitial.dll $(TEST32)/bin/ZelInterstitial.dll
 	@cp $(PRODUCT)/bin/zelpreview.exe $(TEST32)/bin/zelpreview.exe
-	@tests/sdk/build-msvc-consumer.sh $(DIST) x86 $(TEST32)/bin/msvc
+	@tests/sdk/build-msvc-consumer.sh $(SIGNED)/ZelInterstitial-$(VERSION) x86 $(TEST32)/bin/msvc
 
 # The tests of tests/wine32/selection.txt against the product DLL under 32-bit Wine, in one
 # batch: one namespace, one prefix, one wineserver.
@@ -131,8 +132,25 @@ preview: twin
 
 # The SDK: build/dist/ZelInterstitial-<version>/ (both DLLs, import libraries, header, CMake
 # package, examples, docs) and its zip.
+# SIGN_CERT=cert.pem SIGN_KEY=key.pem [SIGN_TIMESTAMP_URL=URL]: every PE signed (Authenticode).
 dist: product product64
-	@cmake -DBUILD=$(BUILD) -P cmake/dist.cmake
+	@cmake -DBUILD=$(BUILD) -DSIGN_CERT=$(SIGN_CERT) -DSIGN_KEY=$(SIGN_KEY) \
+		-DSIGN_TIMESTAMP_URL=$(SIGN_TIMESTAMP_URL) -P cmake/dist.cmake
+
+# The release: a second x86 product, built in another folder without the compiler cache,
+# packs to the same bytes; the SDK folder's checksums and changelog.
+test-release: dist
+	@cmake -S . -B $(BUILD)/repro/product -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-i686-mingw.cmake \
+		-DCMAKE_BUILD_TYPE=Release >/dev/null
+	@CCACHE_DISABLE=1 cmake --build $(BUILD)/repro/product -j $(JOBS) >/dev/null
+	tests/release/reproducible.sh $(PRODUCT) $(BUILD)/repro/product $(BUILD)/repro
+	tests/release/check-dist.sh $(DIST) $(VERSION)
+
+# A dist signed with a throwaway CA ($(SIGNED)): each PE verifies; the 32-bit batch runs the
+# MSVC-built game against its x86 DLL.
+SIGNED := $(BUILD)/signed
+test-sign: dist
+	tests/release/sign.sh $(BUILD) $(SIGNED) $(DIST)
 
 # Games that know only the SDK folder: the MSVC-ABI consumer for x64 (its x86 twin runs in
 # the 32-bit batch) and the examples/ project built with find_package by MinGW for both.
