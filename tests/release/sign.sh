@@ -4,7 +4,7 @@
 # x86 DLL's signature attached is the signed one: how a studio checks a rebuild.
 # Usage: tests/release/sign.sh BUILD OUT UNSIGNED_DIST (the signed dist and the CA go to OUT)
 set -euo pipefail
-mkdir -p "$2/ca"
+rm -rf "$2/ca" && mkdir -p "$2/ca"
 build=$1 ca=$(cd "$2/ca" && pwd) unsigned=$(cd "$3" && pwd)
 openssl req -x509 -newkey rsa:2048 -nodes -keyout "$ca/ca.key" -out "$ca/ca.pem" -days 2 \
     -subj "/CN=Throwaway Test CA" 2>/dev/null
