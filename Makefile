@@ -47,7 +47,7 @@ product64: deps
 	@cmake --build $(PRODUCT64) -j $(JOBS)
 
 twin: deps
-	@cmake -S . -B $(TWIN) -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-x86_64-mingw-tests.cmake \
+	@cmake -S . -B $(TWIN) -DCMAKE_TOOLCHAIN_FILE=tests/win/toolchain-x86_64-mingw-posix.cmake \
 		-DCMAKE_BUILD_TYPE=Release -DZI_WINDOWS_TESTS=ON \
 		-DCMAKE_CROSSCOMPILING_EMULATOR=/usr/lib/wine/wine64 >/dev/null
 	@cmake --build $(TWIN) -j $(JOBS)

@@ -86,7 +86,7 @@ TEST_F(ZellintCorpus, ExitStatusesAndFormats) {
         {{"--format=json", "font-junk.ini"}, 1, "font-junk.json"},
         {{"--format=sarif", "font-junk.ini"}, 1, "font-junk.sarif"},
         {{"utf8-text.ini"}, 0, "utf8-text.txt"}, // the text as the game shows it, converted once
-        {{"--values", "quoted.ini"}, 0, "quoted.values.json"},
+        {{"--values", "cp1252-text.ini"}, 0, "cp1252-text.values.json"}, // quotes off, UTF-8 once
         {{"--values", "ten-bytes.ini"}, 0, "ten-bytes.values.json"},
         // Every default, and values cut to their fields (the library loads the same: the
         // Windows-side profile_diff_test).

@@ -242,8 +242,9 @@ extern "C" int mainCRTStartup() {
         {MEMBER(GetRegion), 0, {0}, kEquals, 7},
         {MEMBER(SetProfilePath), 1, {(uptr)profile}, kEquals, 1},
         {MEMBER(LoadProfile), 1, {(uptr)profile}, kEquals, 1},
+        // Each text getter hands out its own field of this object (the profile fills all three).
         {MEMBER(GetGameName), 0, {0}, kEquals, (uptr)p->m_szGameName},
-        {MEMBER(GetTamselUrl), 0, {0}, kNonZero, 0},
+        {MEMBER(GetTamselUrl), 0, {0}, kEquals, (uptr)p->m_szTamselUrl},
         {MEMBER(GetUpsellUrl), 0, {0}, kEquals, (uptr)p->m_szUpsellUrl},
         {MEMBER(GetTovrinPath), 0, {0}, kAny, 0},
         {MEMBER(DrawLogoBtn), 1, {0}, kEquals, 0},

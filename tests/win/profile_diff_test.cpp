@@ -16,6 +16,14 @@
 
 namespace {
 
+// The library's ANSI text as UTF-8 through Windows' own code page 1252, not zellint's table.
+std::string Utf8(const char *ansi) {
+    wchar_t wide[600];
+    char utf8[1800];
+    int n = MultiByteToWideChar(1252, 0, ansi, -1, wide, 600);
+    return WideCharToMultiByte(CP_UTF8, 0, wide, n, utf8, sizeof utf8, NULL, NULL) ? utf8 : "?";
+}
+
 // What the library holds after loading `name` (beside this program), as --values prints it.
 std::string LoadedValues(const std::string &name) {
     std::vector<char> buffer(name.begin(), name.end() + 1);
@@ -32,7 +40,7 @@ std::string LoadedValues(const std::string &name) {
         const void *field = i < 14 ? fields[i] : g.m_szUpsellLines[i - 14];
         out += std::string(i > 0 ? ",\n  " : "\n  ") + "\"" + kProfileKeys[i].name + "\": ";
         out += kProfileKeys[i].kind == kProfileInteger ? std::to_string(*(const uint32_t *)field)
-                                                       : JsonString((const char *)field);
+                                                       : JsonString(Utf8((const char *)field));
     }
     return out + "\n}\n";
 }
@@ -61,8 +69,8 @@ std::string Generate(Random &r) {
     std::vector<std::string> values; // "|" apart
     std::string list =
         "Star Duel|\"Quoted\"|'single'|\"half|12abc|-3|0x1F|0X10|0b101| +7|"
-        "99999999999|\"42\"||Deep Space~Rescue|Yes|true|a\tb\x1a|ends\"|caf\xe9 \x80\x81|"
-        "\"\"|'|000000000000000000000000000000000012";
+        "99999999999|\"42\"||Deep Space~Rescue|Yes|true|a\tb\x1a|ends\"|caf\xe9 \x80\x81\x8d|"
+        "\"\"|'|000000000000000000000000000000000012|na\xefve \x9f\xa0\xab\xff";
     for (size_t at = 0, bar; at <= list.size(); at = bar + 1)
         values.push_back(list.substr(at, (bar = std::min(list.find('|', at), list.size())) - at));
     const char *const blanks[] = {"", "", " ", "\t", "  \x0b"};
@@ -131,8 +139,8 @@ TEST(ProfileDiff, ZellintValuesEqualWhatTheLibraryLoads) {
         compared++;
         if (values != loaded) {
             failures++;
-            ADD_FAILURE() << cases[i].first << ": " << JsonString(bytes) << "\nzellint: " << values
-                          << "library: " << loaded;
+            ADD_FAILURE() << cases[i].first << ": " << JsonString(AnsiToUtf8(bytes))
+                          << "\nzellint: " << values << "library: " << loaded;
         }
     }
     EXPECT_GE(compared, 200);

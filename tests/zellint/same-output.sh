@@ -8,7 +8,7 @@ native=$(realpath "$1")
 exe=$(realpath "$2")
 here=$(cd "$(dirname "$0")" && pwd)
 cd "$here/corpus"
-files="font-junk.ini utf16-cjk.ini ninth-line.ini utf8-bom.ini missing-files.ini ten-bytes.ini"
+files="font-junk.ini utf16-cjk.ini ninth-line.ini utf8-bom.ini missing-files.ini ten-bytes.ini cp1252-text.ini"
 [ "${3:-}" = wine32 ] && files="font-junk.ini utf16-cjk.ini ninth-line.ini" # 4 s a run there
 options="--format=text --format=json --format=sarif --values"
 work=$(mktemp -d)

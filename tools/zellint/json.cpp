@@ -1,4 +1,4 @@
-// JSON text for zellint's outputs; see json.h.
+// JSON text and the changes of encoding for zellint; see json.h.
 #include "json.h"
 
 #include <stdio.h>
@@ -25,9 +25,25 @@ std::string AnsiToUtf8(const std::string &ansi) {
     return out;
 }
 
-std::string JsonString(const std::string &ansi) {
+#ifdef _WIN32
+std::string CommandLineToUtf8(const std::string &text) {
+    return AnsiToUtf8(text);
+}
+std::string AnsiToFileName(const std::string &ansi) {
+    return ansi;
+}
+#else
+std::string CommandLineToUtf8(const std::string &text) {
+    return text;
+}
+std::string AnsiToFileName(const std::string &ansi) {
+    return AnsiToUtf8(ansi);
+}
+#endif
+
+std::string JsonString(const std::string &utf8) {
     std::string out = "\"";
-    for (unsigned char byte : ansi) {
+    for (unsigned char byte : utf8) {
         if (byte == '"' || byte == '\\') {
             out.push_back('\\');
             out.push_back((char)byte);
@@ -38,7 +54,7 @@ std::string JsonString(const std::string &ansi) {
             snprintf(escape, sizeof escape, "\\u%04x", byte);
             out += escape;
         } else {
-            AppendUtf8(out, AnsiToUnicode(byte));
+            out.push_back((char)byte);
         }
     }
     return out + "\"";

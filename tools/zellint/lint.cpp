@@ -169,8 +169,7 @@ class Linter {
     std::vector<Finding> Run() {
         if (size_ <= kProfileUnusableBytes) {
             Add("too-small", Severity::kError, 1, 1, "", "",
-                "the file has " + std::to_string(size_) +
-                    " bytes: the game treats a profile of " +
+                "the file has " + std::to_string(size_) + " bytes: the game treats a profile of " +
                     std::to_string(kProfileUnusableBytes) +
                     " bytes or less as missing, shows the \"Error Launching Game\" box and "
                     "does not start. Fill in at least [Main] and GameName.");
@@ -469,7 +468,8 @@ class Linter {
         return {found != nullptr ? found->line : 1, 1};
     }
 
-    // A file the library opens relative to the game's working directory; findings go `at`.
+    // A file the library opens relative to the game's working directory; findings go `at`. The
+    // message names no folder: a message is ANSI text, a folder the command line's.
     std::string LookUp(const ProfileKey &key, Spot at, const std::string &name, const char *what,
                        const char *instead) {
         if (name.size() > 1 && (name[1] == ':' || name[0] == '\\' || name[0] == '/')) {
@@ -479,13 +479,12 @@ class Linter {
                     "it; make sure it exists on the players' machines.");
             return "";
         }
-        std::string found = name.empty() ? "" : FindInFolder(folder_, name);
+        std::string found = name.empty() ? "" : FindInFolder(folder_, AnsiToFileName(name));
         if (found.empty())
             Add("missing-file", Severity::kWarning, at.line, at.column, key.section, key.name,
-                std::string(what) + " " + Quoted(name) + " is not in " +
-                    (folder_ == "." ? "the profile's folder" : folder_) +
-                    ", the game's working directory when it starts from its own folder: the "
-                    "player " +
+                std::string(what) + " " + Quoted(name) +
+                    " is not in the profile's folder, the game's working directory when it "
+                    "starts from its own folder: the player " +
                     instead + ".");
         return found;
     }
@@ -607,7 +606,7 @@ std::string ValuesJson(const std::string &bytes) {
         std::string text = TextOf(file, key);
         if (strcmp(key.name, "GameName") == 0) // held with its "~" as line breaks
             std::replace(text.begin(), text.end(), '~', '\n');
-        out += JsonString(text);
+        out += JsonString(AnsiToUtf8(text));
     }
     return out + "\n}";
 }

@@ -1,4 +1,5 @@
-// zellint's output formats; see report.h. Messages are ANSI text and leave as UTF-8.
+// zellint's output formats; see report.h. Messages are ANSI text and leave as UTF-8,
+// converted once on the way in to FormatFindings.
 #include "report.h"
 
 #include "json.h"
@@ -9,7 +10,7 @@ static std::string Number(int value) {
 
 static std::string TextLine(const Finding &f, const std::string &path) {
     return path + ":" + Number(f.line) + ":" + Number(f.column) + ": " + SeverityName(f.severity) +
-           ": " + AnsiToUtf8(f.message) + " [" + f.rule + "]\n";
+           ": " + f.message + " [" + f.rule + "]\n";
 }
 
 static std::string JsonObject(const Finding &f) {
@@ -36,8 +37,15 @@ static std::string Joined(const std::vector<std::string> &items, const char *ind
     return out + (items.empty() ? "" : "\n");
 }
 
-std::string FormatFindings(const std::vector<Finding> &findings, const std::string &path,
-                           Format format) {
+std::string FormatFindings(const std::vector<Finding> &ansiFindings,
+                           const std::string &commandLinePath, Format format) {
+    std::string path = CommandLineToUtf8(commandLinePath);
+    std::vector<Finding> findings = ansiFindings;
+    for (Finding &f : findings) {
+        f.section = AnsiToUtf8(f.section);
+        f.key = AnsiToUtf8(f.key);
+        f.message = AnsiToUtf8(f.message);
+    }
     std::vector<std::string> items;
     std::string out;
     if (format == Format::kText) {

@@ -7,5 +7,6 @@
 
 enum class Format { kText, kJson, kSarif };
 
-std::string FormatFindings(const std::vector<Finding> &findings, const std::string &path,
-                           Format format);
+// The findings' texts are ANSI, the path is as the command line gave it: both leave as UTF-8.
+std::string FormatFindings(const std::vector<Finding> &ansiFindings,
+                           const std::string &commandLinePath, Format format);

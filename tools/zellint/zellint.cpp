@@ -2,6 +2,7 @@
 #include "zellint.h"
 
 #include "files.h"
+#include "json.h"
 #include "lint.h"
 #include "profile/profile_name.h"
 #include "report.h"
@@ -28,8 +29,9 @@ std::string ExplainRule(const std::string &rule) {
     return text;
 }
 
+// Messages of the command's own name paths as the command line gave them: UTF-8 on the way out.
 static int Fail(std::string *err, const std::string &message) {
-    *err += "zellint: " + message + "\n";
+    *err += "zellint: " + CommandLineToUtf8(message) + "\n";
     return 2;
 }
 
@@ -93,8 +95,9 @@ int RunZellint(const std::vector<std::string> &args, std::string *out, std::stri
         if (!WriteWholeFile(path + ".bak", bytes) || !WriteWholeFile(path, bytes.substr(3)))
             return Fail(err, path + ": cannot be rewritten");
         bytes.erase(0, 3);
-        *err += "zellint: " + path + ": removed the UTF-8 byte-order mark (the old file is " +
-                path + ".bak)\n";
+        *err += CommandLineToUtf8("zellint: " + path +
+                                  ": removed the UTF-8 byte-order mark (the old file is " + path +
+                                  ".bak)\n");
     }
     if (values) {
         *out += ValuesJson(bytes) + "\n";
