@@ -104,9 +104,48 @@ std::vector<BYTE> Patch(BYTE *target, const void *to, std::vector<BYTE> restore 
     return before;
 }
 
-// WINMM stays unloaded until a sound is about to play; PlaySoundA then gets the file name
-// alone with SND_FILENAME, and a silent call plays nothing.
+// Runs this test again as game.exe in a folder with the DLL and a planted winmm.dll, from a
+// working folder with another, and with Wine told to prefer a winmm.dll it finds (by default
+// it takes its own wherever the library looks, and the run could not fail). Its exit code.
+DWORD RunAmongPlantedWinmm() {
+    TempFolder game, work;
+    char self[MAX_PATH];
+    GetModuleFileNameA(NULL, self, sizeof self);
+    const std::string planted = BinFolder() + "planted\\winmm.dll";
+    if (!CopyFileA(self, game.File("game.exe").c_str(), FALSE) ||
+        !CopyFileA((BinFolder() + "ZelInterstitial.dll").c_str(),
+                   game.File("ZelInterstitial.dll").c_str(), FALSE) ||
+        !CopyFileA(planted.c_str(), game.File("winmm.dll").c_str(), FALSE) ||
+        !CopyFileA(planted.c_str(), work.File("winmm.dll").c_str(), FALSE))
+        return 0x100;
+    SetEnvironmentVariableA("WINEDLLOVERRIDES", "winmm=n,b");
+    SetEnvironmentVariableA("ZI_AMONG_PLANTED", "1");
+    std::string command = "\"" + game.File("game.exe") +
+                          "\" --gtest_filter=ForeignCaller.TheFirstSoundLoadsWinmmAndPlaysTheFileAlone";
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    DWORD exitCode = 0x200;
+    if (CreateProcessA(NULL, &command[0], NULL, NULL, TRUE, 0, NULL, work.Path().c_str(), &startup,
+                       &process)) {
+        WaitForSingleObject(process.hProcess, 120000);
+        GetExitCodeProcess(process.hProcess, &exitCode);
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+    }
+    SetEnvironmentVariableA("WINEDLLOVERRIDES", NULL);
+    SetEnvironmentVariableA("ZI_AMONG_PLANTED", NULL);
+    return exitCode;
+}
+
+// WINMM stays unloaded until a sound is about to play, and then comes from the system folder
+// although the game's folder and the working folder each hold a winmm.dll; PlaySoundA then
+// gets the file name alone with SND_FILENAME, and a silent call plays nothing.
 TEST_F(ForeignCaller, TheFirstSoundLoadsWinmmAndPlaysTheFileAlone) {
+    if (GetEnvironmentVariableA("ZI_AMONG_PLANTED", NULL, 0) == 0) {
+        EXPECT_EQ(0u, RunAmongPlantedWinmm()) << "the run among planted DLLs (its output above)";
+        return;
+    }
     CInterstitial *self = (CInterstitial *)GetProcAddress(dll_, "g_Interstitial");
     const std::string profile = "zi-sound-" + std::to_string(GetCurrentProcessId()) + ".ini";
     ASSERT_TRUE(
@@ -120,6 +159,11 @@ TEST_F(ForeignCaller, TheFirstSoundLoadsWinmmAndPlaysTheFileAlone) {
     EXPECT_EQ(1u, (uint32_t)Call(endGame, self, 0));
     HMODULE winmm = GetModuleHandleA("winmm.dll");
     ASSERT_NE((HMODULE)NULL, winmm) << "the first sound did not load WINMM";
+    char path[MAX_PATH] = "", system[MAX_PATH] = "";
+    GetModuleFileNameA(winmm, path, sizeof path);
+    GetSystemDirectoryA(system, sizeof system);
+    EXPECT_EQ(0, _stricmp(path, (std::string(system) + "\\winmm.dll").c_str())) << path;
+    EXPECT_EQ(0u, GetEnvironmentVariableA("ZI_PLANTED_WINMM", NULL, 0)) << "the planted DLL loaded";
     BYTE *play = (BYTE *)(void *)GetProcAddress(winmm, "PlaySoundA");
     std::vector<BYTE> saved = Patch(play, (const void *)&RecordSound);
     Call(endGame, self, 1);
