@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "debug_loop.h"
 #include "entry/interstitial.h"
 #include "win_test_util.h"
 
@@ -104,34 +105,25 @@ std::vector<BYTE> Patch(BYTE *target, const void *to, std::vector<BYTE> restore 
     return before;
 }
 
-// Runs this test again as game.exe in a folder with the DLL and a planted winmm.dll, from a
-// working folder with another. Its exit code.
+// Runs this test again as game.exe beside the DLL and a planted winmm.dll, from a working
+// folder with another; its exit code.
 DWORD RunAmongPlantedWinmm() {
     TempFolder game, work;
-    char self[MAX_PATH];
+    char self[MAX_PATH], before[MAX_PATH];
     GetModuleFileNameA(NULL, self, sizeof self);
-    const std::string planted = BinFolder() + "planted\\winmm.dll";
-    if (!CopyFileA(self, game.File("game.exe").c_str(), FALSE) ||
-        !CopyFileA((BinFolder() + "ZelInterstitial.dll").c_str(),
-                   game.File("ZelInterstitial.dll").c_str(), FALSE) ||
-        !CopyFileA(planted.c_str(), game.File("winmm.dll").c_str(), FALSE) ||
-        !CopyFileA(planted.c_str(), work.File("winmm.dll").c_str(), FALSE))
-        return 0x100;
+    const std::string planted = BinFolder() + "planted\\winmm.dll", dll = "ZelInterstitial.dll";
+    for (auto [from, to] : std::vector<std::pair<std::string, std::string>>{
+             {self, game.File("game.exe")}, {BinFolder() + dll, game.File(dll)},
+             {planted, game.File("winmm.dll")}, {planted, work.File("winmm.dll")}})
+        if (!CopyFileA(from.c_str(), to.c_str(), FALSE))
+            return 0x100;
+    GetCurrentDirectoryA(sizeof before, before);
+    SetCurrentDirectoryA(work.Path().c_str());
     SetEnvironmentVariableA("ZI_AMONG_PLANTED", "1");
-    std::string command = "\"" + game.File("game.exe") +
-                          "\" --gtest_filter=ForeignCaller.TheFirstSoundLoadsWinmmAndPlaysTheFileAlone";
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process = {};
-    DWORD exitCode = 0x200;
-    if (CreateProcessA(NULL, &command[0], NULL, NULL, TRUE, 0, NULL, work.Path().c_str(), &startup,
-                       &process)) {
-        WaitForSingleObject(process.hProcess, 120000);
-        GetExitCodeProcess(process.hProcess, &exitCode);
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
-    }
+    DWORD exitCode = RunProgram("\"" + game.File("game.exe") + "\" --gtest_filter=ForeignCaller.TheFirstSound*",
+                                GetStdHandle(STD_OUTPUT_HANDLE), 120000);
     SetEnvironmentVariableA("ZI_AMONG_PLANTED", NULL);
+    SetCurrentDirectoryA(before);
     return exitCode;
 }
 
