@@ -158,22 +158,3 @@ TEST(BrowserText, FormatTakesTheUrlAsItIsAndCutsAt1024) {
         EXPECT_EQ(row.expected, out.c_str()) << row.commandTemplate << " / " << row.url.size();
     }
 }
-
-TEST(BrowserText, QuotesAndControlBytesBecomeTheirPercentForm) {
-    struct Row {
-        std::string url;
-        size_t size;
-        std::string expected; // empty: it does not fit, and the URL stays
-    } rows[] = {
-        {"http://x/buy?x=1\" --evil \"y", 64, "http://x/buy?x=1%22 --evil %22y"},
-        {"a\x01\t\n\x1f\x7f\x80\xff \x20%22b", 64, "a%01%09%0A%1F\x7f\x80\xff  %22b"},
-        {"\"", 4, "%22"},
-        {"\"\"", 6, ""},
-        {"http://x/a%20b?q=%s", 20, "http://x/a%20b?q=%s"},
-    };
-    for (const Row &row : rows) {
-        std::string buffer = row.url + '\0' + std::string(row.size - row.url.size() - 1, '\xcc');
-        EXPECT_EQ(!row.expected.empty(), EncodeArgumentBreakers(&buffer[0], row.size)) << row.url;
-        EXPECT_EQ(row.expected.empty() ? row.url : row.expected, buffer.c_str()) << row.url;
-    }
-}
