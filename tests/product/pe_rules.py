@@ -1,13 +1,14 @@
 #!/usr/bin/env python3
-"""The hardening rules every PE of an SDK folder meets, as a table: one row per rule, one
-column per file (bin/*/*.dll and *.exe), "ok" or "FAIL". Each rule is held even where the
-toolchain meets it by default, so that a toolchain change cannot drop it quietly.
-Usage: tests/product/pe_rules.py SDK_FOLDER"""
+# The hardening rules every PE of an SDK folder meets, as a table: one row per rule, one
+# column per file (bin/*/*.dll and *.exe), "ok" or "FAIL". Each rule is held even where the
+# toolchain meets it by default, so that a toolchain change cannot drop it quietly.
+# Usage: tests/product/pe_rules.py SDK_FOLDER
 import glob, struct, sys
 
-W, X, S = 0x80000000, 0x20000000, 0x10000000  # section: writable, executable, shared
-RULES = [  # name, what it holds, the check on (PE32+, DllCharacteristics, relocations,
-    # symbol table and count, [(section name, characteristics)])
+W, X, S = 0x80000000, 0x20000000, 0x10000000  # a section's flags: writable, executable, shared
+# Each rule's name, what it holds, and its check on (PE32+, DllCharacteristics, base
+# relocations present, symbol table offset and count, [(section name, flags)]).
+RULES = [
     ("aslr", "DYNAMIC_BASE, with the base relocations it needs",
      lambda p, f, r, t, s: f & 0x40 and r and ".reloc" in dict(s)),
     ("dep", "NX_COMPAT", lambda p, f, r, t, s: f & 0x100),
@@ -23,24 +24,23 @@ RULES = [  # name, what it holds, the check on (PE32+, DllCharacteristics, reloc
 ]
 
 
-def facts(data):
+def facts(data):  # the rules' arguments, from the file's headers
     pe = struct.unpack_from("<I", data, 0x3C)[0]
     count, symbols, nsymbols, optional, flags = struct.unpack_from("<2xH4xIIHH", data, pe + 4)
     plus = struct.unpack_from("<H", data, pe + 24)[0] == 0x20B
     relocs = struct.unpack_from("<I", data, pe + 24 + (112 if plus else 96) + 44)[0]
     sections = [(data[h:h + 8].rstrip(b"\0").decode("latin-1"), struct.unpack_from("<I", data, h + 36)[0])
                 for h in range(pe + 24 + optional, pe + 24 + optional + 40 * count, 40)]
-    return plus, struct.unpack_from("<H", data, pe + 94)[0], relocs > 0 and not flags & 1, (symbols, nsymbols), sections
+    return (plus, struct.unpack_from("<H", data, pe + 94)[0], relocs > 0 and not flags & 1,
+            (symbols, nsymbols), sections)
 
 
 files = sorted(glob.glob(sys.argv[1] + "/bin/*/*.dll") + glob.glob(sys.argv[1] + "/bin/*/*.exe"))
-pes = [facts(open(f, "rb").read()) for f in files]
 names = [f.split("/bin/")[-1] for f in files]
+marks = [["ok" if rule(*facts(open(f, "rb").read())) else "FAIL" for f in files] for _, _, rule in RULES]
 print("%-18s" % "rule" + "".join(" %*s" % (len(n), n) for n in names))
-failed = 0
-for name, what, rule in RULES:
-    marks = ["ok" if rule(*p) else "FAIL" for p in pes]
-    failed += marks.count("FAIL")
-    print("%-18s" % name + "".join(" %*s" % (len(n), m) for n, m in zip(names, marks)) + "  " + what)
+for (name, what, _), row in zip(RULES, marks):
+    print("%-18s" % name + "".join(" %*s" % (len(n), m) for n, m in zip(names, row)) + "  " + what)
+failed = sum(row.count("FAIL") for row in marks)
 print(f"hardening: {len(RULES)} rules x {len(files)} files, {failed} failed")
 sys.exit(1 if failed or not files else 0)
