@@ -162,6 +162,7 @@ TEST_F(ForeignCaller, TheFirstSoundLoadsWinmmAndPlaysTheFileAlone) {
     EXPECT_EQ(0, _stricmp(path, (std::string(system) + "\\winmm.dll").c_str())) << path;
     EXPECT_EQ(0u, GetEnvironmentVariableA("ZI_PLANTED_WINMM", NULL, 0)) << "the planted DLL loaded";
     BYTE *play = (BYTE *)(void *)GetProcAddress(winmm, "PlaySoundA");
+    ASSERT_NE(nullptr, play);
     std::vector<BYTE> saved = Patch(play, (const void *)&RecordSound);
     Call(endGame, self, 1);
     Call(endGame, self, 0);
