@@ -69,9 +69,11 @@ test-native: native
 test-header: deps
 	tests/header/compile.sh
 
-test-product: product product64
-	tests/product/check-dll.sh $(PRODUCT)/bin/ZelInterstitial.dll $(PRODUCT)/ZelInterstitial.map x86
-	tests/product/check-dll.sh $(PRODUCT64)/bin/ZelInterstitial.dll $(PRODUCT64)/ZelInterstitial.map x64
+# The files that ship: both DLLs as the SDK folder holds them, and every PE in it hardened.
+test-product: dist
+	tests/product/check-dll.sh $(DIST) $(PRODUCT) x86
+	tests/product/check-dll.sh $(DIST) $(PRODUCT64) x64
+	tests/product/pe_rules.py $(DIST)
 
 test-windows: twin
 	$(WINE) ctest --test-dir $(TWIN) --output-on-failure -j $(JOBS)

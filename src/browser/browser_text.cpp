@@ -73,6 +73,26 @@ bool ApplyShortPath(char *urlCopy, size_t size, const char *shortPath, bool dbcs
     return true;
 }
 
+bool EncodeArgumentBreakers(char *url, size_t size) {
+    size_t length = 0, breakers = 0;
+    for (; url[length] != '\0'; length++)
+        breakers += url[length] == '"' || (unsigned char)url[length] < 0x20;
+    if (length + 2 * breakers >= size)
+        return false;
+    // From the end, so that each byte moves once and before anything overwrites it.
+    for (size_t from = length + 1, to = length + 2 * breakers + 1; from > 0;) {
+        const unsigned char c = (unsigned char)url[--from];
+        if (c != '\0' && (c == '"' || c < 0x20)) {
+            url[--to] = "0123456789ABCDEF"[c & 15];
+            url[--to] = "0123456789ABCDEF"[c >> 4];
+            url[--to] = '%';
+        } else {
+            url[--to] = (char)c;
+        }
+    }
+    return true;
+}
+
 bool RewriteCommandTemplate(char *commandTemplate) {
     if (char *placeholder = strstr(commandTemplate, "%1")) {
         placeholder[1] = 's'; // same length; quotes around the placeholder stay

@@ -41,6 +41,14 @@ const size_t kFileSchemeLength = 7;
 // always fits.
 bool ApplyShortPath(char *urlCopy, size_t size, const char *shortPath, bool dbcs, NextCharFn next);
 
+// Keeps the address one argument of the browser's command: each '"' (which would end a
+// quoted argument, and the rest would become the browser's options) and each byte below 0x20
+// becomes its %XX, which any browser reads as the same address; a valid URL never holds them
+// raw, and every other byte stays. In place, in `size` bytes; returns false, leaving the text
+// as it was, when the result would not fit. A double-byte character's bytes are never among
+// them (its trail bytes are 0x40 and above), so the text stays valid in any code page.
+bool EncodeArgumentBreakers(char *url, size_t size);
+
 // The template rewrite, in place and by plain byte search: the "1" of the first "%1"
 // becomes "s"; failing that, the first "-nohome" and everything behind it become "%s".
 // Returns false, leaving the template as it was, when it holds neither.

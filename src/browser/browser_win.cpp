@@ -103,9 +103,9 @@ int Launch(const char *url) {
     char keyName[kBrowserBufferSize];
     char retry[kBrowserBufferSize];
 
-    // Room for the URL and for a short path longer than the path it replaces. Out of
-    // memory: nothing is started.
-    const size_t urlCopySize = strlen(url) + kRegistryReadLimit;
+    // Room for the URL and for a short path longer than the path it replaces, each byte of
+    // them encoded as three. Out of memory: nothing is started.
+    const size_t urlCopySize = 3 * (strlen(url) + kRegistryReadLimit);
     HeapText urlCopy(urlCopySize);
     if (urlCopy.Get() == NULL)
         return 0;
@@ -119,6 +119,7 @@ int Launch(const char *url) {
             value[0] = '\0';
         ApplyShortPath(urlCopy.Get(), urlCopySize, value, DbcsEnabled(), NextSystemChar);
     }
+    EncodeArgumentBreakers(urlCopy.Get(), urlCopySize); // always fits: three bytes each
 
     if (!FindCommandTemplate(keyName, value))
         return 0;

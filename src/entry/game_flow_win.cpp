@@ -4,6 +4,7 @@
 #include <string.h>
 
 #include "../../res/resource_ids.h"
+#include "../common/text.h"
 #include "../dialog/dialog_win.h"
 #include "../portal/portal_win.h"
 #include "../profile/profile_win.h"
@@ -14,6 +15,21 @@ static bool IsFullVersion(const CInterstitial &game) {
     return _stricmp(game.m_szFullVersion, "Yes") == 0;
 }
 
+// A DLL from the system folder only: a DLL of the same name in the game's folder, the working
+// folder or on the PATH is never loaded. Systems without the secure-loading update refuse the
+// flag; there the full path of the system folder's copy is loaded, never a bare name.
+static HMODULE LoadSystemLibrary(const char *name) {
+    HMODULE module = LoadLibraryExA(name, NULL, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    if (module != NULL || GetLastError() != ERROR_INVALID_PARAMETER)
+        return module;
+    char path[MAX_PATH];
+    UINT length = GetSystemDirectoryA(path, sizeof path);
+    if (length == 0 || length >= sizeof path || !AppendText(path, sizeof path, "\\") ||
+        !AppendText(path, sizeof path, name))
+        return NULL;
+    return LoadLibraryA(path);
+}
+
 typedef BOOL(WINAPI *PlaySoundFn)(LPCSTR sound, HMODULE module, DWORD flags);
 
 // PlaySoundA from WINMM, loaded when the first sound is about to play and kept for the life
@@ -22,7 +38,7 @@ typedef BOOL(WINAPI *PlaySoundFn)(LPCSTR sound, HMODULE module, DWORD flags);
 static PlaySoundFn LoadPlaySound() {
     static PlaySoundFn playSound = NULL;
     if (playSound == NULL) {
-        HMODULE winmm = LoadLibraryA("winmm.dll");
+        HMODULE winmm = LoadSystemLibrary("winmm.dll");
         if (winmm != NULL)
             playSound = (PlaySoundFn)(void *)GetProcAddress(winmm, "PlaySoundA");
     }

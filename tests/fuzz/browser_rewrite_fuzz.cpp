@@ -1,10 +1,16 @@
 // Fuzzes the command template rewrite by its properties: the input is the template (up to
 // its first zero), rewritten in a buffer of exactly its size so any write past it is caught.
+// Behind the zero comes an address: each '"' and byte below 0x20 of it encoded as %XX, and
+// formatted into the rewritten template, the command never holds a '"' from the address.
 #include <stdint.h>
 #include <stdlib.h>
 #include <string.h>
 
+#include <algorithm>
+#include <string>
+
 #include "browser/browser_text.h"
+#include "fuzz_input.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     char *before = strndup((const char *)data, size);
@@ -26,9 +32,28 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     } else {
         holds = !rewritten && strcmp(after, before) == 0;
     }
+    const size_t rest = strlen(before) + 1 < size ? strlen(before) + 1 : size;
+    std::string url = std::string((const char *)data + rest, size - rest).c_str();
+    ExactBuffer encoded(3 * url.size() + 1);
+    memcpy(encoded.bytes, url.c_str(), url.size() + 1);
+    FUZZ_CHECK(EncodeArgumentBreakers(encoded.bytes, 3 * url.size() + 1));
+    std::string expected;
+    for (unsigned char c : url)
+        expected += c == '"' || c < 0x20 ? "%" + std::string(1, "0123456789ABCDEF"[c >> 4]) +
+                                               "0123456789ABCDEF"[c & 15]
+                                         : std::string(1, (char)c);
+    FUZZ_CHECK(expected == encoded.bytes);
+    if (expected != url) { // a byte short of the encoded text: refused, the text as it was
+        ExactBuffer tight(expected.size());
+        memcpy(tight.bytes, url.c_str(), url.size() + 1);
+        FUZZ_CHECK(!EncodeArgumentBreakers(tight.bytes, expected.size()) && url == tight.bytes);
+    }
+    std::string command(kFormattedCommandLimit, '\0');
+    FormatCommand(&command[0], command.size(), after, encoded.bytes);
+    holds = holds && std::count(command.begin(), command.end(), '"') <=
+                         std::count(after, after + strlen(after), '"');
     free(before);
     free(after);
-    if (!holds)
-        abort();
+    FUZZ_CHECK(holds);
     return 0;
 }

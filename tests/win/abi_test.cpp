@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "debug_loop.h"
 #include "entry/interstitial.h"
 #include "win_test_util.h"
 
@@ -104,9 +105,44 @@ std::vector<BYTE> Patch(BYTE *target, const void *to, std::vector<BYTE> restore 
     return before;
 }
 
-// WINMM stays unloaded until a sound is about to play; PlaySoundA then gets the file name
-// alone with SND_FILENAME, and a silent call plays nothing.
+// Runs this test again as game.exe beside the DLL and a planted winmm.dll, from a working
+// folder with another; its exit code.
+DWORD RunAmongPlantedWinmm() {
+    TempFolder game, work;
+    char self[MAX_PATH], before[MAX_PATH];
+    GetModuleFileNameA(NULL, self, sizeof self);
+    const std::string planted = BinFolder() + "planted\\winmm.dll", dll = "ZelInterstitial.dll";
+    for (auto [from, to] : std::vector<std::pair<std::string, std::string>>{
+             {self, game.File("game.exe")}, {BinFolder() + dll, game.File(dll)},
+             {planted, game.File("winmm.dll")}, {planted, work.File("winmm.dll")}})
+        if (!CopyFileA(from.c_str(), to.c_str(), FALSE))
+            return 0x100;
+    GetCurrentDirectoryA(sizeof before, before);
+    SetCurrentDirectoryA(work.Path().c_str());
+    SetEnvironmentVariableA("ZI_AMONG_PLANTED", "1");
+    DWORD exitCode = RunProgram("\"" + game.File("game.exe") + "\" --gtest_filter=ForeignCaller.TheFirstSound*",
+                                GetStdHandle(STD_OUTPUT_HANDLE), 120000);
+    SetEnvironmentVariableA("ZI_AMONG_PLANTED", NULL);
+    SetCurrentDirectoryA(before);
+    return exitCode;
+}
+
+// WINMM stays unloaded until a sound is about to play, and then comes from the system folder
+// although the game's folder and the working folder each hold a winmm.dll; PlaySoundA then
+// gets the file name alone with SND_FILENAME, and a silent call plays nothing.
 TEST_F(ForeignCaller, TheFirstSoundLoadsWinmmAndPlaysTheFileAlone) {
+    // Wine takes its own winmm wherever the library looks unless told to prefer one it finds,
+    // and the row could not fail: it runs with that setting (tests/win/CMakeLists.txt,
+    // tests/wine32/selection.txt), which Wine reads from its Unix environment only.
+    char overrides[256] = "";
+    GetEnvironmentVariableA("WINEDLLOVERRIDES", overrides, sizeof overrides);
+    ASSERT_TRUE(GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") == NULL ||
+                strstr(overrides, "winmm=n,b") != NULL)
+        << "under Wine, run with WINEDLLOVERRIDES holding winmm=n,b";
+    if (GetEnvironmentVariableA("ZI_AMONG_PLANTED", NULL, 0) == 0) {
+        EXPECT_EQ(0u, RunAmongPlantedWinmm()) << "the run among planted DLLs (its output above)";
+        return;
+    }
     CInterstitial *self = (CInterstitial *)GetProcAddress(dll_, "g_Interstitial");
     const std::string profile = "zi-sound-" + std::to_string(GetCurrentProcessId()) + ".ini";
     ASSERT_TRUE(
@@ -120,7 +156,13 @@ TEST_F(ForeignCaller, TheFirstSoundLoadsWinmmAndPlaysTheFileAlone) {
     EXPECT_EQ(1u, (uint32_t)Call(endGame, self, 0));
     HMODULE winmm = GetModuleHandleA("winmm.dll");
     ASSERT_NE((HMODULE)NULL, winmm) << "the first sound did not load WINMM";
+    char path[MAX_PATH] = "", system[MAX_PATH] = "";
+    GetModuleFileNameA(winmm, path, sizeof path);
+    GetSystemDirectoryA(system, sizeof system);
+    EXPECT_EQ(0, _stricmp(path, (std::string(system) + "\\winmm.dll").c_str())) << path;
+    EXPECT_EQ(0u, GetEnvironmentVariableA("ZI_PLANTED_WINMM", NULL, 0)) << "the planted DLL loaded";
     BYTE *play = (BYTE *)(void *)GetProcAddress(winmm, "PlaySoundA");
+    ASSERT_NE(nullptr, play);
     std::vector<BYTE> saved = Patch(play, (const void *)&RecordSound);
     Call(endGame, self, 1);
     Call(endGame, self, 0);

@@ -68,19 +68,21 @@ std::vector<std::string> BrowserAddresses(const std::string &record, bool expect
 
 // Runs the game from a working directory of its own. The game folder holds an upsell picture
 // that must never show; with `picture` the working directory holds the one that must. The
-// browser is the recorder, which appends its command line to the file in ZI_BROWSER_RECORD.
+// browser is the recorder, which appends its command line to the file in ZI_BROWSER_RECORD;
+// `placeholder` follows its path in the browser's command.
 Outcome Play(const std::string &args, const std::vector<DialogScript> &scripts,
              const std::string &main = kMain, const std::string &upsell = "", bool page = false,
-             bool picture = false) {
+             bool picture = false, const std::string &upsellUrl = kUpsellUrl,
+             const std::string &placeholder = " %1") {
     GameFolder folder;
     TempFolder workingDir;
-    folder.WriteProfile("[Main]\r\n" + main + "[Upsell]\r\nUpsellURL=" + kUpsellUrl + "\r\n" +
+    folder.WriteProfile("[Main]\r\n" + main + "[Upsell]\r\nUpsellURL=" + upsellUrl + "\r\n" +
                         upsell);
     WriteFileBytes(folder.File("upsell.bmp"), FramedBmp(120, 80, kWrongFill, kWrongFill));
     if (picture)
         WriteFileBytes(workingDir.File("upsell.bmp"),
                        FramedBmp(120, 80, kUpsellFill, kUpsellFrame));
-    TestBrowser browser(RecorderPath() + " %1" + '\0');
+    TestBrowser browser(RecorderPath() + placeholder + '\0');
     SetEnvironmentVariableA("ZI_BROWSER_RECORD", folder.File("browser.txt").c_str());
     RunOptions options;
     options.args = args;
@@ -167,6 +169,17 @@ TEST(DialogEnds, AtExit) {
                   {"Escape", {{Key, VK_ESCAPE}}, 1, {}, kNoPage},
                   {"upsell", Click(kOnUpsell, 2), 0, {2}, kUpsellPage}},
                  "0", "GameName=Star~Duel\r\nLumora=No\r\n", "Star\nDuel");
+}
+
+// A '"' in the address ends no argument of the browser's command, with the placeholder quoted
+// or not: it reaches the browser as %22, the address in one piece where the template put it.
+TEST(DialogEnds, AQuoteInTheAddressEndsNoArgument) {
+    const std::string sent = "http://www.example.test/buy?x=1%22 --evil %22y";
+    for (const std::string quote : {"\"", ""}) {
+        Outcome outcome = Play("1", {Script(Click(kOnUpsell, 2))}, kMain, "", true, false,
+                               "http://www.example.test/buy?x=1\" --evil \"y", " " + quote + "%1" + quote);
+        EXPECT_EQ(std::vector<std::string>{quote + sent + quote}, outcome.pages);
+    }
 }
 
 TEST(DialogEnds, RegionSetByAHost) {

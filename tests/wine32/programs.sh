@@ -4,7 +4,8 @@
 # passed, since a filter that matches nothing passes in GoogleTest: a renamed test would
 # otherwise drop out of the batch unnoticed.
 # Usage: programs.sh BIN_FOLDER SELECTION_FILE (one line per program: its file name in
-# BIN_FOLDER, then its arguments; blank lines and lines starting with # are skipped).
+# BIN_FOLDER, then its arguments, after any NAME=VALUE words for its environment; blank lines
+# and lines starting with # are skipped).
 set -uo pipefail
 bin=$1
 selection=$2
@@ -16,12 +17,14 @@ failed=0
 n=0
 while read -r exe args; do
     case $exe in '' | '#'*) continue ;; esac
+    settings=()
+    while [[ $exe == *=* ]]; do settings+=("$exe") && read -r exe args <<<"$args"; done
     n=$((n + 1))
     xml=$reports/$n.xml
     echo "=== wine32 $exe $args"
     # shellcheck disable=SC2086 # the arguments are words on purpose
     rc=0
-    timeout -k 10 "${ZI_WINE32_TIMEOUT:-300}" "$WINE64" "$bin/$exe" $args \
+    env "${settings[@]}" timeout -k 10 "${ZI_WINE32_TIMEOUT:-300}" "$WINE64" "$bin/$exe" $args \
         "--gtest_output=xml:Z:${xml//\//\\}" </dev/null || rc=$?
     if [ ! -f "$xml" ]; then # not a GoogleTest program, or one that died: its exit code
         [ "$rc" = 0 ] && passed=$((passed + 1)) && continue

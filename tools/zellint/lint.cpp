@@ -20,7 +20,8 @@
 const char *const kRuleNames[] = {
     "too-small",          "utf8-bom",      "encoding",     "unknown-section", "duplicate-section",
     "unknown-key",        "duplicate-key", "truncated",    "not-a-number",    "out-of-range",
-    "full-version-value", "url",           "missing-file", "picture",         "layout"};
+    "full-version-value", "url",           "missing-file", "picture",         "layout",
+    "url-encoded"};
 const size_t kRuleCount = sizeof kRuleNames / sizeof kRuleNames[0];
 
 const char *SeverityName(Severity severity) {
@@ -421,13 +422,18 @@ class Linter {
             scheme.size() > 1 &&
             scheme.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ"
                                      "0123456789+.-") == std::string::npos;
+        // What the library sends: each '"' and control byte as its %XX.
+        std::string sent = url + std::string(2 * url.size() + 1, '\0');
+        EncodeArgumentBreakers(&sent[0], sent.size());
+        sent.resize(strlen(sent.c_str()));
+        if (sent != url)
+            Add("url-encoded", Severity::kWarning, line, column, key.section, key.name,
+                "UpsellURL " + Quoted(url) + " holds a '\"' or a control character: the browser " +
+                    "gets " + Quoted(sent) + ", each as its %XX. Write the address so.");
         Severity severity = Severity::kError;
-        if (url.find_first_of(" \t") != std::string::npos)
+        if (url.find_first_of(" ") != std::string::npos)
             problem = "holds a blank";
-        else if (url.find('"') != std::string::npos)
-            problem = "holds a quote";
-        else if (std::any_of(url.begin(), url.end(),
-                             [](char c) { return (unsigned char)c < 0x20 || c == 0x7f; }))
+        else if (url.find('\x7f') != std::string::npos)
             problem = "holds a control character";
         else if (!schemed) {
             problem =
@@ -441,9 +447,9 @@ class Linter {
             memcpy(sample, kSample, sizeof sample);
             RewriteCommandTemplate(sample);
             char command[kFormattedCommandLimit];
-            FormatCommand(command, sizeof command, sample, url.c_str());
+            FormatCommand(command, sizeof command, sample, sent.c_str());
             std::vector<std::string> args = SplitCommand(command);
-            if (args.empty() || args.back() != url)
+            if (args.empty() || args.back() != sent)
                 problem = "does not survive the browser's command line (" + Quoted(command) + ")";
         }
         if (!problem.empty())
