@@ -28,6 +28,7 @@ needs=(
     "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf fonts-dejavu-core"
     "/usr/include/zlib.h zlib1g-dev"
     "/usr/i686-w64-mingw32/lib/libz.a libz-mingw-w64-dev"
+    "makensis nsis"
 )
 
 missing=()

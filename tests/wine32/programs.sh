@@ -4,7 +4,8 @@
 # passed, since a filter that matches nothing passes in GoogleTest: a renamed test would
 # otherwise drop out of the batch unnoticed.
 # Usage: programs.sh BIN_FOLDER SELECTION_FILE (one line per program: its file name in
-# BIN_FOLDER, then its arguments; blank lines and lines starting with # are skipped).
+# BIN_FOLDER, or a NAME.sh of this folder run with BIN_FOLDER, then its arguments; blank
+# lines and lines starting with # are skipped).
 set -uo pipefail
 bin=$1
 selection=$2
@@ -21,8 +22,12 @@ while read -r exe args; do
     echo "=== wine32 $exe $args"
     # shellcheck disable=SC2086 # the arguments are words on purpose
     rc=0
-    timeout -k 10 "${ZI_WINE32_TIMEOUT:-300}" "$WINE64" "$bin/$exe" $args \
-        "--gtest_output=xml:Z:${xml//\//\\}" </dev/null || rc=$?
+    if [[ $exe == *.sh ]]; then # a driver of this folder, given the bin folder
+        timeout -k 10 "${ZI_WINE32_TIMEOUT:-300}" "$(dirname "$0")/$exe" "$bin" $args </dev/null || rc=$?
+    else
+        timeout -k 10 "${ZI_WINE32_TIMEOUT:-300}" "$WINE64" "$bin/$exe" $args \
+            "--gtest_output=xml:Z:${xml//\//\\}" </dev/null || rc=$?
+    fi
     if [ ! -f "$xml" ]; then # not a GoogleTest program, or one that died: its exit code
         [ "$rc" = 0 ] && passed=$((passed + 1)) && continue
         echo "wine32 FAIL $exe: exit code $rc"
