@@ -146,8 +146,6 @@ Section "${GAME}"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\uninstall.exe"'
   WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S'
-  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
-  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
   ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" $0
   WriteRegStr HKLM "${UNINSTALL_KEY}" "${CREATED_KEY}" "$R1"
@@ -156,13 +154,9 @@ Section "${GAME}"
   ; library rewrites the value, so an upgrade points it at the new DLL; a shorter value that
   ; other software wrote is left as it is, and counts as a failure here.
   !insertmacro CallDllServer REGISTER
-  ${IfNot} ${Errors}
-    ReadRegStr $0 HKCR "${REG_KEY}" "${REG_VALUE}"
-    ${If} $0 != "$INSTDIR\${DLL}"
-      SetErrors
-    ${EndIf}
-  ${EndIf}
+  ReadRegStr $0 HKCR "${REG_KEY}" "${REG_VALUE}"
   ${If} ${Errors}
+  ${OrIf} $0 != "$INSTDIR\${DLL}"
     MessageBox MB_ICONSTOP|MB_OK "${NOT_REGISTERED}" /SD IDOK
     SetErrorLevel 3
     Abort
@@ -171,17 +165,12 @@ SectionEnd
 
 Section "Uninstall"
   ; Unregister first, while the DLL is there, and only when the value names this DLL (the
-  ; value is shared: another game's registration is left alone). A DLL deleted by hand
-  ; cannot unregister itself; then the value is removed here.
+  ; value is shared: another game's registration is left alone). DeleteRegValue covers a DLL
+  ; deleted by hand, which cannot unregister itself.
   ReadRegStr $0 HKCR "${REG_KEY}" "${REG_VALUE}"
   ${If} $0 == "$INSTDIR\${DLL}"
-    ${If} ${FileExists} "$INSTDIR\${DLL}"
-      !insertmacro CallDllServer UNREGISTER
-    ${EndIf}
-    ReadRegStr $0 HKCR "${REG_KEY}" "${REG_VALUE}"
-    ${If} $0 == "$INSTDIR\${DLL}"
-      DeleteRegValue HKCR "${REG_KEY}" "${REG_VALUE}"
-    ${EndIf}
+    !insertmacro CallDllServer UNREGISTER
+    DeleteRegValue HKCR "${REG_KEY}" "${REG_VALUE}"
   ${EndIf}
   ; The keys that the first registration created go, when nothing else is in them.
   ReadRegStr $1 HKLM "${UNINSTALL_KEY}" "${CREATED_KEY}"

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Inside tests/wine32/run.sh's bed (a line of selection.txt): the sample setup's whole life.
-# Install silently into a folder with a space, check every file, the shortcut, the uninstall
-# entry and the registration; run the installed game; uninstall and check that nothing is
-# left, the registry equal to its export from before. Then an install upgraded in place, and
-# an uninstall after the DLL was deleted by hand.
+# A silent install into a folder with a space: every file, the shortcut, the uninstall entry
+# and the registration; the installed game run silently; a silent uninstall leaving drive C
+# and the registry as they were before. Then an upgrade in place, and an uninstall after the
+# DLL was deleted by hand.
 # Usage: installer-life.sh BIN_FOLDER (holding sample-setup.exe and the shipped DLL)
 set -uo pipefail
 bin=$(cd "$1" && pwd)
@@ -11,97 +11,74 @@ root=$(cd "$(dirname "$0")/../.." && pwd)
 version=$(awk '/^#define ZELINTERSTITIAL_VERSION_(MAJOR|MINOR|PATCH|BUILD) /{v=v s $3; s="."} END{print v}' \
     "$root/include/ZelInterstitial.h")
 export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winemenubuilder.exe=d" # no menu entries in $HOME
+# The keys that Wine itself changes between two exports: the display adapter's, under
+# Control\Video and Control\Class\{4D36E968-...} (the display class), which the display
+# driver writes again (a new device key, the driver's date) when a program opens the display.
+export skipped='^\[HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Control\\(Video|Class\\\{4D36E968-E325-11CE-BFC1-08002BE10318\})\\'
 work=$(dirname "$WINEPREFIX")/installer
-mkdir -p "$work"
-drive=$WINEPREFIX/drive_c
-dir='C:\Games\Star Duel'
-game="$drive/Games/Star Duel"
-link="$drive/ProgramData/Microsoft/Windows/Start Menu/Programs/Star Duel.lnk"
-uninstall_key='HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\CurrentVersion\Uninstall\Sample Studio Star Duel'
-registration_key='HKEY_LOCAL_MACHINE\Software\Classes\Software\Pellago\Preferences'
+mkdir -p "$work" && cp "$bin/sample-setup.exe" "$work/setup.exe"
+setup="Z:${work//\//\\}\\setup.exe" dir='C:\Games\Star Duel' game="$WINEPREFIX/drive_c/Games/Star Duel"
 failed=0
 fail() { echo "installer FAIL: $*"; failed=1; }
-
 # NSIS reads /D= and _?= from the raw command line, unquoted: cmd hands it over as written.
 raw() { "$WINE64" cmd /c "$*" || fail "exit code $? from: $*"; }
-# The whole registry, as regedit exports it, in UTF-8.
-snapshot() {
+snapshot() { # NAME: the registry as regedit exports it (in UTF-8) and the files on drive C
     "$WINE64" regedit /E "Z:${work//\//\\}\\$1.reg" || fail "regedit /E $1"
-    iconv -f UTF-16 -t UTF-8 "$work/$1.reg" | tr -d '\r' >"$work/$1.txt"
-    (cd "$drive" && find . | sort) >"$work/$1.files"
+    iconv -f UTF-16 -t UTF-8 "$work/$1.reg" | tr -d '\r' |
+        awk '/^\[/ {skip = $0 ~ ENVIRON["skipped"]} !skip' >"$work/$1.txt"
+    (cd "$WINEPREFIX/drive_c" && find . | sort) >"$work/$1.files"
 }
-# The values of one key in a snapshot, sorted.
 values() { key="[$2]" awk '$0 == ENVIRON["key"] {on = 1; next} /^\[/ {on = 0} on && NF' "$work/$1.txt" | sort; }
 q() { printf '"%s"' "$(sed 's/\\/\\\\/g; s/"/\\"/g' <<<"$1")"; } # a string as regedit writes it
 
-installed() { # SNAPSHOT: every file, the shortcut, the uninstall entry, the registration
-    local f size=0
-    for f in ZelInterstitial.dll sample_game.exe launch.ini readme.txt uninstall.exe; do
-        [ -s "$game/$f" ] || fail "$1: $f is not installed"
-        size=$((size + $(stat -c %s "$game/$f" 2>/dev/null || echo 0)))
-    done
-    cmp -s "$game/ZelInterstitial.dll" "$bin/ZelInterstitial.dll" || fail "$1: not the shipped DLL"
-    cmp -s "$game/launch.ini" "$root/examples/launch.ini" || fail "$1: not the sample launch.ini"
-    grep -aqF "$dir\\sample_game.exe" "$link" 2>/dev/null || fail "$1: no shortcut to the game"
+installed() { # NAME: every file, the shortcut, the uninstall entry and the registration
+    local size
+    size=$(cd "$game" && cat ZelInterstitial.dll sample_game.exe launch.ini readme.txt uninstall.exe | wc -c) ||
+        fail "$1: files missing"
+    cmp -s "$game/ZelInterstitial.dll" "$bin/ZelInterstitial.dll" && cmp -s "$game/launch.ini" \
+        "$root/examples/launch.ini" || fail "$1: not the shipped DLL and launch.ini"
+    grep -aqF "$dir\\sample_game.exe" "$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Star Duel.lnk" ||
+        fail "$1: no shortcut to the game"
     snapshot "$1"
-    local created= key # the first registration key missing before: it is to go at uninstall
-    for key in Software 'Software\Pellago' 'Software\Pellago\Preferences'; do
-        grep -qxF "[HKEY_LOCAL_MACHINE\Software\Classes\\$key]" "$work/before.txt" || { created=$key; break; }
-    done
-    diff <(values "$1" "$uninstall_key") <(sort <<EOF2
-"CreatedRegistrationKey"=$(q "$created")
+    # CreatedRegistrationKey is checked through the registry after the uninstall.
+    diff <(values "$1" 'HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\CurrentVersion\Uninstall\Sample Studio Star Duel' |
+        grep -v '^"CreatedRegistrationKey"='
+        values "$1" 'HKEY_LOCAL_MACHINE\Software\Classes\Software\Pellago\Preferences' | grep '^"ZelInterstitialDLL"=') - <<EOF ||
 "DisplayIcon"=$(q "$dir\\sample_game.exe")
 "DisplayName"="Star Duel"
 "DisplayVersion"="$version"
 "EstimatedSize"=dword:$(printf %08x $((size / 1024)))
 "InstallLocation"=$(q "$dir")
-"NoModify"=dword:00000001
-"NoRepair"=dword:00000001
 "Publisher"="Sample Studio"
 "QuietUninstallString"=$(q "\"$dir\\uninstall.exe\" /S")
 "UninstallString"=$(q "\"$dir\\uninstall.exe\"")
-EOF2
-    ) || fail "$1: the uninstall entry differs (< found, > expected)"
-    local registered=$(values "$1" "$registration_key" | grep '^"ZelInterstitialDLL"=')
-    [ "$registered" = "\"ZelInterstitialDLL\"=$(q "$dir\\ZelInterstitial.dll")" ] ||
-        fail "$1: the registration does not name the installed DLL: $registered"
+"ZelInterstitialDLL"=$(q "$dir\\ZelInterstitial.dll")
+EOF
+        fail "$1: the uninstall entry or the registration differs (< found, > expected)"
 }
-
-# The one key that Wine itself changes between two exports: the display driver records its
-# video device when a program first opens the display.
-export skipped='[HKEY_LOCAL_MACHINE\System\CurrentControlSet\Control\Video\'
-unregistered() { # SNAPSHOT: uninstalled, and nothing left behind
-    cp "$game/uninstall.exe" "$work/uninstall.exe" || fail "$1: no uninstaller"
-    raw "Z:${work//\//\\}\\uninstall.exe /S _?=$dir" # waited for: it does not copy itself away
+uninstalled() { # NAME: silently, waited for (started with _?=, it does not copy itself away)
+    cp "$game/uninstall.exe" "$work/" && raw "Z:${work//\//\\}\\uninstall.exe /S _?=$dir"
     rm -f "$work/uninstall.exe"
     snapshot "$1"
-    diff "$work/before.files" "$work/$1.files" || fail "$1: files left or removed (> left)"
-    diff <(awk '/^\[/ {skip = index($0, ENVIRON["skipped"]) == 1} !skip' "$work/before.txt") \
-        <(awk '/^\[/ {skip = index($0, ENVIRON["skipped"]) == 1} !skip' "$work/$1.txt") ||
-        fail "$1: the registry differs from before the install (> after)"
+    diff "$work/before.files" "$work/$1.files" && diff "$work/before.txt" "$work/$1.txt" ||
+        fail "$1: drive C or the registry differs from before the install (> after)"
 }
 
-setup="Z:${work//\//\\}\\setup.exe"
-cp "$bin/sample-setup.exe" "$work/setup.exe"
 snapshot before
 raw "$setup /S /D=$dir"
 installed installed
-# The installed game, silently at start (3) and at exit (2): no portal client, so it goes on.
-out=$(cd "$game" && "$WINE64" sample_game.exe 3 2 | tr -d '\r')
-[ "$(grep -c 'answered 1' <<<"$out")" = 2 ] || fail "the installed game answered: $out"
-grep -qi '^Lumora=No' "$game/launch.ini" || fail "the game did not record the verdict in launch.ini"
-unregistered uninstalled
-
-# An upgrade in place: the earlier DLL differs and its registration names another file (a
-# value as long as the library's own, so that registration rewrites it).
+out=$(cd "$game" && "$WINE64" sample_game.exe 3 2) # silent; no portal client: it goes on
+[ "$(grep -c 'answered 1' <<<"$out")" = 2 ] && grep -q '^Lumora=No' "$game/launch.ini" ||
+    fail "the installed game answered: $out"
+uninstalled uninstalled
+# An upgrade in place over an earlier DLL, registered elsewhere with a value as long as the
+# library's own (which registration rewrites).
 raw "$setup /S /D=$dir"
 echo old >>"$game/ZelInterstitial.dll"
-stale=$(printf 'C:\\Games\\Star Duel 0.9\\%0217d\\ZelInterstitial.dll' 0)
-"$WINE64" reg add 'HKCR\Software\Pellago\Preferences' /v ZelInterstitialDLL /d "$stale" /f >/dev/null
+"$WINE64" reg add 'HKCR\Software\Pellago\Preferences' /v ZelInterstitialDLL /f \
+    /d "$(printf 'C:\\Games\\Star Duel 0.9\\%0217d\\ZelInterstitial.dll' 0)" >/dev/null
 raw "$setup /S /D=$dir"
 installed upgraded
-# The DLL deleted by hand: the uninstaller cannot call it, and still removes everything.
-rm "$game/ZelInterstitial.dll"
-unregistered uninstalled-without-dll
-[ "$failed" = 0 ] && echo "installer: installed, run, upgraded and uninstalled; nothing left"
+rm "$game/ZelInterstitial.dll" # by hand: the uninstaller cannot call it, and removes all
+uninstalled uninstalled-without-dll
 exit "$failed"

@@ -22,12 +22,10 @@ while read -r exe args; do
     echo "=== wine32 $exe $args"
     # shellcheck disable=SC2086 # the arguments are words on purpose
     rc=0
-    if [[ $exe == *.sh ]]; then # a driver of this folder, given the bin folder
-        timeout -k 10 "${ZI_WINE32_TIMEOUT:-300}" "$(dirname "$0")/$exe" "$bin" $args </dev/null || rc=$?
-    else
-        timeout -k 10 "${ZI_WINE32_TIMEOUT:-300}" "$WINE64" "$bin/$exe" $args \
-            "--gtest_output=xml:Z:${xml//\//\\}" </dev/null || rc=$?
-    fi
+    run=("$WINE64" "$bin/$exe")
+    [[ $exe == *.sh ]] && run=("$(dirname "$0")/$exe" "$bin") # a driver of this folder
+    timeout -k 10 "${ZI_WINE32_TIMEOUT:-300}" "${run[@]}" $args \
+        "--gtest_output=xml:Z:${xml//\//\\}" </dev/null || rc=$?
     if [ ! -f "$xml" ]; then # not a GoogleTest program, or one that died: its exit code
         [ "$rc" = 0 ] && passed=$((passed + 1)) && continue
         echo "wine32 FAIL $exe: exit code $rc"
