@@ -22,8 +22,7 @@ while read -r exe args; do
     echo "=== wine32 $exe $args"
     # shellcheck disable=SC2086 # the arguments are words on purpose
     rc=0
-    run=("$WINE64" "$bin/$exe")
-    [[ $exe == *.sh ]] && run=("$(dirname "$0")/$exe" "$bin") # a driver of this folder
+    run=("$WINE64" "$bin/$exe") && [[ $exe == *.sh ]] && run=("$(dirname "$0")/$exe" "$bin")
     timeout -k 10 "${ZI_WINE32_TIMEOUT:-300}" "${run[@]}" $args \
         "--gtest_output=xml:Z:${xml//\//\\}" </dev/null || rc=$?
     if [ ! -f "$xml" ]; then # not a GoogleTest program, or one that died: its exit code
