@@ -155,7 +155,7 @@ test-sdk: dist
 demo: product twin art-preview native installer
 	$(WINE) scripts/demo.sh $(TWIN)/bin $(BUILD)/demo
 	scripts/zellint-demo.sh $(NATIVE)/tools/zellint/zellint $(BUILD)/demo/game $(BUILD)/demo
-	@echo "demo: the sample game's setup is $(SETUP) (silent: /S /D=C:\\Folder)"
+	@echo "demo: the sample game's setup is $(SETUP) (silently: /S /D=FOLDER)"
 
 clean:
 	rm -rf $(BUILD)
