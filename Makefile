@@ -8,6 +8,7 @@
 # make bench: the library's costs against a floor under 64-bit Wine, and the shipped sizes.
 # make fuzz: every fuzz target for FUZZ_SECONDS each (default 60).
 # make preview GAME=FOLDER...: zelpreview --zones on game folders, PNGs in build/preview/.
+# make installer: the sample game's setup (NSIS), build/dist/ZelInterstitial-<version>-sample-setup.exe.
 # make art: regenerate the committed artwork in res/art; make art-preview: PNG previews.
 BUILD   ?= build
 PRODUCT := $(BUILD)/product
@@ -20,6 +21,7 @@ FUZZ    := $(BUILD)/fuzz
 VERSION := $(shell awk '/^\#define ZELINTERSTITIAL_VERSION_(MAJOR|MINOR|PATCH|BUILD) /{v=v s $$3; s="."} END{print v}' include/ZelInterstitial.h)
 DIST    := $(BUILD)/dist/ZelInterstitial-$(VERSION)
 CONSUMERS := $(BUILD)/sdk-consumers
+SETUP   := $(BUILD)/dist/ZelInterstitial-$(VERSION)-sample-setup.exe
 FUZZ_SECONDS ?= 60
 FUZZ_SMOKE_SECONDS ?= 3
 WINE    := scripts/wine/with-wine.sh
@@ -28,7 +30,7 @@ MAKEFLAGS += --no-print-directory
 
 .PHONY: all deps product twin native test test-native test-product test-windows \
 	test-zellint format-check bench demo clean fuzz-build fuzz test-fuzz art art-preview test32 \
-	test-wine32 product64 test-header test-sdk dist preview test-release test-sign
+	test-wine32 product64 test-header test-sdk dist preview test-release test-sign installer
 
 all: product product64 twin native
 
@@ -80,13 +82,14 @@ test-windows: twin
 
 # The Windows-side tests as 32-bit programs (i686, posix thread model for GoogleTest), with
 # the product DLL and zelpreview copied over their own builds: what they test is what ships.
-test32: deps product test-sign
+test32: deps product test-sign installer
 	@cmake -S . -B $(TEST32) -DCMAKE_TOOLCHAIN_FILE=tests/wine32/toolchain-i686-mingw-posix.cmake \
 		-DCMAKE_BUILD_TYPE=Release -DZI_WINDOWS_TESTS=ON >/dev/null
 	@cmake --build $(TEST32) -j $(JOBS)
 	@cp $(PRODUCT)/bin/ZelInterstitial.dll $(TEST32)/bin/ZelInterstitial.dll
 	@cp $(PRODUCT)/bin/zelpreview.exe $(TEST32)/bin/zelpreview.exe
 	@tests/sdk/build-msvc-consumer.sh $(SIGNED)/ZelInterstitial-$(VERSION) x86 $(TEST32)/bin/msvc
+	@cp $(SETUP) $(TEST32)/bin/sample-setup.exe
 
 # The tests of tests/wine32/selection.txt against the product DLL under 32-bit Wine, in one
 # batch: one namespace, one prefix, one wineserver.
@@ -154,6 +157,14 @@ SIGNED := $(BUILD)/signed
 test-sign: dist
 	tests/release/sign.sh $(BUILD) $(SIGNED) $(DIST)
 
+# The sample game's setup: the shipped 32-bit DLL and sample game, registered by NSIS's
+# RegDLL (examples/installer). The 32-bit batch installs, runs and removes it.
+installer: product
+	@mkdir -p $(dir $(SETUP))
+	makensis -V2 -DVERSION=$(VERSION) -DBIN=$(abspath $(PRODUCT)/bin) -DOUTFILE=$(abspath $(SETUP)) \
+		examples/installer/sample-setup.nsi
+	@echo "installer: $(SETUP)"
+
 # Games that know only the SDK folder: the MSVC-ABI consumer for x64 (its x86 twin runs in
 # the 32-bit batch) and the examples/ project built with find_package by MinGW for both.
 test-sdk: dist
@@ -161,9 +172,10 @@ test-sdk: dist
 	cd $(CONSUMERS)/msvc-x64 && timeout 120 $(CURDIR)/$(WINE) /usr/lib/wine/wine64 msvc_consumer_x64.exe
 	tests/sdk/mingw-consumer.sh $(DIST) $(CONSUMERS)
 
-demo: product twin art-preview native
+demo: product twin art-preview native installer
 	$(WINE) scripts/demo.sh $(TWIN)/bin $(BUILD)/demo
 	scripts/zellint-demo.sh $(NATIVE)/tools/zellint/zellint $(BUILD)/demo/game $(BUILD)/demo
+	@echo "demo: the sample game's setup is $(SETUP) (silently: /S /D=FOLDER)"
 
 clean:
 	rm -rf $(BUILD)

@@ -31,6 +31,7 @@ needs=(
     "zip zip"
     "openssl openssl"
     "osslsigncode osslsigncode"
+    "makensis nsis"
 )
 
 missing=()

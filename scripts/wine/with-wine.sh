@@ -15,7 +15,7 @@ work=$(mktemp -d /tmp/zi-wine.XXXXXX)
 export WINEPREFIX=$work/prefix
 export TMPDIR=$work  # Wine leaves a folder per server in TMPDIR: keep it in ours
 export WINEDEBUG=${WINEDEBUG:--all}
-export WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d" # no menu entries in $HOME for shortcuts
 export WINE64 WINESERVER
 xvfb_pid=
 cleanup() {

@@ -4,8 +4,8 @@
 # passed, since a filter that matches nothing passes in GoogleTest: a renamed test would
 # otherwise drop out of the batch unnoticed.
 # Usage: programs.sh BIN_FOLDER SELECTION_FILE (one line per program: its file name in
-# BIN_FOLDER, then its arguments, after any NAME=VALUE words for its environment; blank lines
-# and lines starting with # are skipped).
+# BIN_FOLDER, or a NAME.sh of this folder run with BIN_FOLDER, then its arguments, after any
+# NAME=VALUE words for its environment; blank lines and lines starting with # are skipped).
 set -uo pipefail
 bin=$1
 selection=$2
@@ -24,7 +24,8 @@ while read -r exe args; do
     echo "=== wine32 $exe $args"
     # shellcheck disable=SC2086 # the arguments are words on purpose
     rc=0
-    env "${settings[@]}" timeout -k 10 "${ZI_WINE32_TIMEOUT:-300}" "$WINE64" "$bin/$exe" $args \
+    run=("$WINE64" "$bin/$exe") && [[ $exe == *.sh ]] && run=("$(dirname "$0")/$exe" "$bin")
+    env "${settings[@]}" timeout -k 10 "${ZI_WINE32_TIMEOUT:-300}" "${run[@]}" $args \
         "--gtest_output=xml:Z:${xml//\//\\}" </dev/null || rc=$?
     if [ ! -f "$xml" ]; then # not a GoogleTest program, or one that died: its exit code
         [ "$rc" = 0 ] && passed=$((passed + 1)) && continue
