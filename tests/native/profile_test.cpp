@@ -37,12 +37,11 @@ TEST(ProfilePath, SplitsLikeTheRuntime) {
     }
 }
 
+// (A plain name with a blank: DialogEnds.AtStart's "more games" row, on the dialog.)
 TEST(InfoUrl, AppendsTheNameAndReplacesBlanksAndTildes) {
     struct Row {
         const char *base, *name, *expected;
     } rows[] = {
-        {"http://h/i.html", "Star Duel",
-         "http://h/i.html?src=LumoraInterstitial&GameName=Star_Duel"},
         {"http://h/i.html", "Deep Space~Rescue",
          "http://h/i.html?src=LumoraInterstitial&GameName=Deep_Space_Rescue"},
         {"http://h/a b~c", "", "http://h/a_b_c?src=LumoraInterstitial&GameName="},
