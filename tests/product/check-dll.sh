@@ -14,8 +14,8 @@ map=$2/ZelInterstitial.map
 built=$2/bin/ZelInterstitial.dll
 list=$(dirname "$0")/../../src/entry/exports-$arch.txt
 case $arch in
-    x86) format=pei-i386 magic=010b machine=i386 ;;
-    x64) format=pei-x86-64 magic=020b machine=i386:x86-64 ;;
+    x86) format=pei-i386 magic=010b ;;
+    x64) format=pei-x86-64 magic=020b ;;
     *) echo "usage: $0 SDK_FOLDER BUILD_FOLDER x86|x64" >&2; exit 2 ;;
 esac
 objdump=x86_64-w64-mingw32-objdump
@@ -26,9 +26,9 @@ check() {  # check DESCRIPTION COMMAND...
 }
 
 headers=$($objdump -p "$dll" 2>&1) || { echo "FAILED: cannot read $dll"; echo "0 passed, 1 failed"; exit 1; }
+# The format names the machine (objdump recognises no other machine under either name).
 check "file format $format" grep -q "file format $format\$" <<<"$headers"
 check "optional header magic $magic" grep -qE "^Magic\s+$magic" <<<"$headers"
-check "architecture $machine" grep -qx "architecture: $machine, .*" <<<"$($objdump -f "$dll")"
 
 # WINMM is not among them: it is loaded when the first sound plays.
 allowed='^(KERNEL32|USER32|GDI32|ADVAPI32|msvcrt)\.dll$'

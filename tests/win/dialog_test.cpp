@@ -28,7 +28,6 @@ const char kInfoUrl[] = "http://" ZI_PORTAL_HOME_HOST
                         "/lumorainterstitial/index.html?src=LumoraInterstitial&GameName=Star_Duel";
 const char kPlaceBitmapFailed[] = "ZelInterstitial: PlaceBitmap()  Load of bitmap failed\n";
 const char kMain[] = "GameName=Star Duel\r\n";
-const char kAtExit[] = "GameName=Star Duel\r\nLumora=No\r\n"; // the exit call shows the dialog
 const Rgb kUpsellFill = {200, 40, 160}, kUpsellFrame = {250, 250, 0}, kWrongFill = {40, 200, 40};
 
 // The points a player would use for each zone, away from the zones' borders.
@@ -163,9 +162,8 @@ TEST(DialogEnds, AtStart) {
 
 TEST(DialogEnds, AtExit) {
     // The exit button lies over the play zone: a release there still ends with 1. A "~" in
-    // the name is a line feed in the title.
+    // the name is a line feed in the title. (Region 5 at exit: DialogFace.AtStartAndAtExit.)
     CheckEndings({{"exit button", Click(kOnPlay, 3), 1, {3}, kNoPage},
-                  {"close mark", kCloseMark, 0, {5}, kNoPage},
                   {"Escape", {{Key, VK_ESCAPE}}, 1, {}, kNoPage},
                   {"upsell", Click(kOnUpsell, 2), 0, {2}, kUpsellPage}},
                  "0", "GameName=Star~Duel\r\nLumora=No\r\n", "Star\nDuel");
@@ -176,8 +174,9 @@ TEST(DialogEnds, AtExit) {
 TEST(DialogEnds, AQuoteInTheAddressEndsNoArgument) {
     const std::string sent = "http://www.example.test/buy?x=1%22 --evil %22y";
     for (const std::string quote : {"\"", ""}) {
-        Outcome outcome = Play("1", {Script(Click(kOnUpsell, 2))}, kMain, "", true, false,
-                               "http://www.example.test/buy?x=1\" --evil \"y", " " + quote + "%1" + quote);
+        Outcome outcome =
+            Play("1", {Script(Click(kOnUpsell, 2))}, kMain, "", true, false,
+                 "http://www.example.test/buy?x=1\" --evil \"y", " " + quote + "%1" + quote);
         EXPECT_EQ(std::vector<std::string>{quote + sent + quote}, outcome.pages);
     }
 }
@@ -191,17 +190,6 @@ TEST(DialogEnds, RegionSetByAHost) {
     CheckEndings({{"7 acts like 2", set(7) + release, 0, {7}, kUpsellPage},
                   {"0 does nothing", set(0) + release + kCloseMark, 0, {0, 5}, kNoPage}},
                  "1", "GameName=\r\n", "Game Dialog");
-}
-
-TEST(DialogEnds, TheExitDialogActsOnTheRegionTheStartLeft) {
-    // The start dialog ends on the close mark; at exit a release without a move acts on 5.
-    Outcome outcome =
-        Play("1 0", {Script(kCloseMark), Script({{RegionIs, 5}, {Release, {250, 200}}})});
-    ASSERT_EQ(2u, outcome.seen.size()) << "dialogs shown";
-    EXPECT_EQ(0, outcome.run.Answer(0));
-    EXPECT_EQ(0, outcome.run.Answer(1)) << "the exit dialog's answer";
-    EXPECT_EQ(std::vector<int>{5}, outcome.seen[1].regions);
-    EXPECT_FALSE(outcome.seen[1].stillOpen);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -261,12 +249,20 @@ Capture Face(const Outcome &outcome) {
     return outcome.seen.size() == 1 ? outcome.seen[0].painted : Capture();
 }
 
-TEST(DialogFace, AtStart) {
-    Outcome outcome = Play("1", {Script(Click(kOnPlay, 3))}, kMain,
-                           "UpsellLine1=Buy the full game\r\nUpsellLine3=Only 9.99\r\n", 0, true);
-    Capture face = Face(outcome), background = LibraryPicture(115, LR_CREATEDIBSECTION);
-    ASSERT_FALSE(face.Empty() || background.Empty());
-    EXPECT_EQ(1, outcome.run.Answer(0));
+// One run shows both faces: the start call records "No", so the exit call shows one too. The
+// start dialog ends on the close mark; at exit a release without a move acts on 5.
+TEST(DialogFace, AtStartAndAtExit) {
+    Outcome outcome =
+        Play("1 0", {Script(kCloseMark), Script({{RegionIs, 5}, {Release, {250, 200}}})}, kMain,
+             "UpsellLine1=Buy the full game\r\nUpsellLine3=Only 9.99\r\n", 0, true);
+    ASSERT_EQ(2u, outcome.seen.size()) << "dialogs shown";
+    EXPECT_EQ(std::vector<int>{5}, outcome.seen[1].regions);
+    EXPECT_FALSE(outcome.seen[1].stillOpen);
+    Capture face = outcome.seen[0].painted, exit = outcome.seen[1].painted;
+    Capture background = LibraryPicture(115, LR_CREATEDIBSECTION), overlay = LibraryPicture(118, 0);
+    ASSERT_FALSE(face.Empty() || exit.Empty() || background.Empty() || overlay.Empty());
+    EXPECT_EQ(0, outcome.run.Answer(0));
+    EXPECT_EQ(0, outcome.run.Answer(1)) << "the exit dialog's answer";
     EXPECT_EQ(std::string::npos, outcome.run.debugOutput.find(kPlaceBitmapFailed));
     // Everything but the texts and the upsell picture is the background, the exit overlay's
     // place included.
@@ -292,81 +288,63 @@ TEST(DialogFace, AtStart) {
         {{205, 145, 499, 170}, true}, {{205, 175, 499, 190}, false}, {{205, 191, 499, 216}, true},
     });
     // clang-format on
-}
-
-TEST(DialogFace, AtExitTheOverlayCoversThePlayButton) {
-    Outcome outcome = Play("0", {Script(Click(kOnPlay, 3))}, kAtExit);
-    Capture face = Face(outcome), overlay = LibraryPicture(118, 0);
-    Capture background = LibraryPicture(115, LR_CREATEDIBSECTION);
-    ASSERT_FALSE(face.Empty() || overlay.Empty() || background.Empty());
-    EXPECT_EQ(1, outcome.run.Answer(0));
-    std::string first;
-    EXPECT_EQ(0, Differences(face, overlay, {361, 309}, kOverlayShown, {}, &first)) << first;
+    // At exit the overlay covers the play button; the rest of the buttons' row is as before.
+    EXPECT_EQ(0, Differences(exit, overlay, {361, 309}, kOverlayShown, {}, &first)) << first;
     EXPECT_EQ(0,
-              Differences(face, background, {0, 0}, {184, 300, 499, 359}, {kOverlayShown}, &first))
+              Differences(exit, background, {0, 0}, {184, 300, 499, 359}, {kOverlayShown}, &first))
         << first;
-    EXPECT_GT(Differences(face, background, {0, 0}, kOverlayShown), 500)
+    EXPECT_GT(Differences(exit, background, {0, 0}, kOverlayShown), 500)
         << "the overlay should differ from the play button under it";
 }
 
-TEST(DialogFace, NoUpsellPictureInTheCurrentDirectory) {
-    // Only the game folder holds one, and it is not searched: nothing shows for the picture,
-    // a paint writes the diagnostic, and the upsell text starts at 0 + 65.
-    Outcome outcome =
-        Play("1", {Script(Click(kOnPlay, 3))}, kMain, "UpsellLine1=Buy the full game\r\n");
-    Capture face = Face(outcome);
-    ASSERT_FALSE(face.Empty());
-    EXPECT_EQ(0, PixelsOf(face, kWhole, kWrongFill));
-    EXPECT_NE(std::string::npos, outcome.run.debugOutput.find(kPlaceBitmapFailed));
-    CheckBands(face, {{{205, 40, 499, 64}, false}, {{205, 65, 499, 90}, true}});
-}
-
-TEST(DialogFace, LargeFontsLiftTheGamesTextOnly) {
+TEST(DialogFace, LargeFontsLiftTheGamesTextOnlyAndNoPictureIsSought) {
     // The display's dots per inch as a new process reads them, restored after the run.
     const char *key = "Control Panel\\Desktop";
     DWORD saved = 0, size = sizeof saved, dpi = 120;
     bool had = RegGetValueA(HKEY_CURRENT_USER, key, "LogPixels", RRF_RT_REG_DWORD, NULL, &saved,
                             &size) == 0;
     RegSetKeyValueA(HKEY_CURRENT_USER, key, "LogPixels", REG_DWORD, &dpi, sizeof dpi);
+    // Only the game folder holds an upsell picture, and it is not searched: nothing shows for
+    // the picture, a paint writes the diagnostic, and the upsell text starts at 0 + 65.
     Outcome outcome =
-        Play("1", {Script(Click(kOnPlay, 3))}, kMain, "UpsellLine1=Buy the full game\r\n", 0, true);
+        Play("1", {Script(Click(kOnPlay, 3))}, kMain, "UpsellLine1=Buy the full game\r\n");
     if (had)
         RegSetKeyValueA(HKEY_CURRENT_USER, key, "LogPixels", REG_DWORD, &saved, size);
     else
         RegDeleteKeyValueA(HKEY_CURRENT_USER, key, "LogPixels");
     Capture face = Face(outcome);
     ASSERT_FALSE(face.Empty());
-    // The games text starts at 200 instead of 210; the upsell text stays at 80 + 65.
+    EXPECT_EQ(0, PixelsOf(face, kWhole, kWrongFill));
+    EXPECT_NE(std::string::npos, outcome.run.debugOutput.find(kPlaceBitmapFailed));
+    // The games text starts at 200 instead of 210; the upsell text is not lifted.
     CheckBands(face, {{{15, 190, 175, 199}, false},
                       {{15, 200, 175, 209}, true},
-                      {{205, 130, 499, 144}, false},
-                      {{205, 145, 499, 165}, true}});
+                      {{205, 40, 499, 64}, false},
+                      {{205, 65, 499, 90}, true}});
 }
 
 TEST(DialogEightBit, ChoosesThe256ColourPictures) {
     if (DisplayBits() > 8)
         GTEST_SKIP() << "the display has " << DisplayBits() << " bits per pixel";
-    // Each picture as this display shows it: the face must be the 256-colour one.
+    // Each picture as this display shows it: the faces must be the 256-colour ones.
     Capture chosen = LibraryPicture(123, LR_CREATEDIBSECTION),
-            other = LibraryPicture(115, LR_CREATEDIBSECTION);
-    ASSERT_FALSE(chosen.Empty() || other.Empty());
+            other = LibraryPicture(115, LR_CREATEDIBSECTION), overlay = LibraryPicture(124, 0);
+    ASSERT_FALSE(chosen.Empty() || other.Empty() || overlay.Empty());
     std::vector<Box> painted = kPainted;
     painted.push_back(kOverlayShown);
     ASSERT_GT(Differences(chosen, other, {0, 0}, kWhole, painted), 0)
         << "the two backgrounds look alike on this display";
-    for (std::string args : {"1", "0"}) {
-        SCOPED_TRACE("flags " + args);
-        Outcome outcome = Play(args, {Script(Click(kOnPlay, 3))}, args == "0" ? kAtExit : kMain);
-        Capture face = Face(outcome);
-        ASSERT_FALSE(face.Empty());
-        std::string first;
-        EXPECT_EQ(0, Differences(face, chosen, {0, 0}, kWhole, painted, &first)) << first;
-        if (args == "0") {
-            EXPECT_EQ(
-                0, Differences(face, LibraryPicture(124, 0), {361, 309}, kOverlayShown, {}, &first))
-                << first;
-        }
+    // The start face, then the exit face: the start call records "No".
+    Outcome outcome = Play("1 0", {Script(Click(kOnPlay, 3)), Script(Click(kOnPlay, 3))});
+    ASSERT_EQ(2u, outcome.seen.size()) << "dialogs shown";
+    std::string first;
+    for (const DialogSeen &seen : outcome.seen) {
+        ASSERT_FALSE(seen.painted.Empty());
+        EXPECT_EQ(0, Differences(seen.painted, chosen, {0, 0}, kWhole, painted, &first)) << first;
     }
+    EXPECT_EQ(0,
+              Differences(outcome.seen[1].painted, overlay, {361, 309}, kOverlayShown, {}, &first))
+        << first;
 }
 
 // ---------------------------------------------------------------------------------------
