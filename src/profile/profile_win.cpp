@@ -48,6 +48,36 @@ static constexpr bool FieldsMatchTable() {
 }
 static_assert(FieldsMatchTable(), "the key table and CInterstitial's fields differ");
 
+// Every process's reading and rewriting of profiles, one at a time. The platform rewrites a
+// profile whole, so a second copy of a game reading it in the middle of that would find it
+// cut: too small (the error box), or without some keys, which its own write-back would then
+// make lasting. A wait that has not ended after 2 s goes on without the lock.
+namespace {
+class ProfileLock {
+  public:
+    ProfileLock() : mutex_(CreateMutexA(NULL, FALSE, "ZelInterstitial.launch.ini")) {
+        DWORD waited = mutex_ != NULL ? WaitForSingleObject(mutex_, 2000) : WAIT_FAILED;
+        owned_ = waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED;
+    }
+    ~ProfileLock() {
+        if (owned_)
+            ReleaseMutex(mutex_);
+        if (mutex_ != NULL)
+            CloseHandle(mutex_);
+    }
+    ProfileLock(const ProfileLock &) = delete;
+    ProfileLock &operator=(const ProfileLock &) = delete;
+
+  private:
+    HANDLE mutex_;
+    bool owned_;
+};
+} // namespace
+
+// The record's write-back, tried again while another process holds the profile.
+static const int kRecordAttempts = 20;
+static const DWORD kRecordRetryMs = 10;
+
 static const char *NextCharOfCodePage(const char *p) {
     return CharNextA(p);
 }
@@ -98,6 +128,7 @@ int CInterstitial::SetProfilePath(char *fileName) {
 }
 
 int CInterstitial::LoadProfile(char *fileName) {
+    ProfileLock lock;
     bool named = fileName != NULL && fileName[0] != '\0';
     if (!SetProfilePath(named ? fileName : NULL)) {
         // Always two pieces; for a null or empty name the first is empty.
@@ -129,8 +160,20 @@ int CInterstitial::LoadProfile(char *fileName) {
     return 1;
 }
 
-// The one value the library writes back: whether the portal took charge of this start.
+// The one value the library writes back: whether the portal took charge of this start. The
+// platform rewrites the whole file, opened without sharing, so a second copy of the game
+// reading or writing the same profile at that moment makes the write fail with a sharing
+// violation and the record would be lost (another program may hold the file: the lock above
+// is the library's own): such a write is tried again, for about 200 ms.
 void WritePortalRecord(CInterstitial &game) {
-    WritePrivateProfileStringA("Main", "Lumora", game.m_bPortalHandled ? "Yes" : "No",
-                               game.m_szProfilePath);
+    ProfileLock lock;
+    const char *record = game.m_bPortalHandled ? "Yes" : "No";
+    for (int attempt = 0; attempt < kRecordAttempts; attempt++) {
+        if (WritePrivateProfileStringA("Main", "Lumora", record, game.m_szProfilePath))
+            return;
+        DWORD error = GetLastError();
+        if (error != ERROR_SHARING_VIOLATION && error != ERROR_LOCK_VIOLATION)
+            return;
+        Sleep(kRecordRetryMs);
+    }
 }
