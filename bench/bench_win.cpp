@@ -1,7 +1,7 @@
 // The library's costs against a floor, measured in one run and interleaved with it: start to
 // painted (cold in fresh processes, and warm), a repaint and each of its steps, LoadLibrary
-// and the silent calls, and GDI objects and kernel handles around repeated use. Prints a
-// table; judges nothing.
+// and the silent calls, and GDI objects, kernel handles, USER objects and private bytes around
+// repeated use. Prints a table; judges nothing.
 //
 //   zi_bench                          every figure (from a folder holding ZelInterstitial.dll,
 //                                     zi_bench_floor.dll, launch.ini and sample_portal.exe)
@@ -252,8 +252,9 @@ void PrintTimes(const std::vector<Figure> &figures) {
 }
 
 void PrintGrowth(const char *what, const ResourceCount &before, const ResourceCount &after) {
-    printf("%-40s %5u -> %-5u %5u -> %-5u\n", what, before.gdiObjects, after.gdiObjects,
-           before.kernelHandles, after.kernelHandles);
+    printf("%-40s %5u -> %-5u %5u -> %-5u %5u -> %-5u %6zu -> %-6zu\n", what, before.gdiObjects,
+           after.gdiObjects, before.kernelHandles, after.kernelHandles, before.userObjects,
+           after.userObjects, before.privateBytes / 1024, after.privateBytes / 1024);
 }
 
 // ---- The figures.
@@ -368,7 +369,8 @@ int RunAll() {
            Median(repaint.library) / Median(stepSum.library));
 
     // Growth.
-    printf("%-40s %-14s %-14s\n", "growth", "GDI objects", "kernel handles");
+    printf("%-40s %-14s %-14s %-14s %-16s\n", "growth", "GDI objects", "kernel handles",
+           "USER objects", "private KiB");
     ResourceCount before = {}, after = {};
     Watch([&] { library.beginEnd(kStartNoisy); },
           [&](HWND hwnd) {

@@ -34,13 +34,48 @@ unsigned CountKernelHandles() {
     return count;
 }
 
+static BOOL CALLBACK CountOwnWindow(HWND hwnd, LPARAM count) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(hwnd, &process);
+    if (process == GetCurrentProcessId()) {
+        ++*(unsigned *)count;
+        EnumChildWindows(hwnd, CountOwnWindow, count);
+    }
+    return TRUE;
+}
+
+unsigned CountUserObjects() {
+    unsigned count = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
+    if (count == 0) {
+        EnumWindows(CountOwnWindow, (LPARAM)&count);
+        for (HWND w = NULL; (w = FindWindowExA(HWND_MESSAGE, w, NULL, NULL)) != NULL;)
+            CountOwnWindow(w, (LPARAM)&count);
+    }
+    return count;
+}
+
+size_t CountPrivateBytes() {
+    size_t bytes = 0;
+    MEMORY_BASIC_INFORMATION region;
+    for (char *at = NULL; VirtualQuery(at, &region, sizeof region) == sizeof region;
+         at = (char *)region.BaseAddress + region.RegionSize) {
+        if (region.State == MEM_COMMIT && region.Type == MEM_PRIVATE)
+            bytes += region.RegionSize;
+    }
+    return bytes;
+}
+
 ResourceCount CountResources() {
-    ResourceCount count = {CountGdiObjects(), CountKernelHandles()};
+    ResourceCount count = {CountGdiObjects(), CountKernelHandles(), CountUserObjects(),
+                           CountPrivateBytes()};
     return count;
 }
 
 bool CountersSeeTenLeaks() {
     const int kLeaks = 10;
+    // The first window walk opens handles of its own (the desktop's) that stay open: counted
+    // once before, they do not show as leaks.
+    CountResources();
     ResourceCount before = CountResources();
     HFONT fonts[kLeaks];
     HANDLE events[kLeaks];

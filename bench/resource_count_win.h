@@ -7,6 +7,8 @@
 struct ResourceCount {
     unsigned gdiObjects;
     unsigned kernelHandles;
+    unsigned userObjects;
+    size_t privateBytes;
 };
 
 // GDI objects: what GetGuiResources reports where it reports anything; otherwise
@@ -17,6 +19,13 @@ unsigned CountGdiObjects();
 // Kernel handles: every handle value that GetHandleInformation accepts, up to a long run
 // of free values past the last one in use.
 unsigned CountKernelHandles();
+
+// USER objects as the system reports them; where it answers 0 (Wine), the windows this
+// process owns: top-level, message-only and their children.
+unsigned CountUserObjects();
+
+// Private bytes: this process's committed private pages, region by region.
+size_t CountPrivateBytes();
 
 ResourceCount CountResources();
 

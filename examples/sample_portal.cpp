@@ -9,7 +9,9 @@
 //   takeover  signal LumoraIniLaunch_Exit: the portal takes the launch, the game quits
 //   decline   signal LumoraIniLaunch_Play: the game goes on and shows its interstitial
 //   launched  signal LumoraIniLaunch_Play_Silent: the portal started the game itself
-//   none      signal nothing: the library gives up after its 40-second wait
+//   none      signal nothing and end at once: the library gives up after its 40-second wait
+//   hang      signal nothing and keep running until stopped: a client that never answers
+// DelayMs= (default 0) waits that long before answering: a slow client.
 // Every start appends to sample_portal.log beside the program.
 #include <windows.h>
 #include <stdio.h>
@@ -91,6 +93,9 @@ static int Answer() {
         fprintf(log, "answer: %s\n", answer);
         fflush(log);
     }
+    Sleep(GetPrivateProfileIntA("Portal", "DelayMs", 0, settings));
+    if (strcmp(answer, "hang") == 0)
+        Sleep(INFINITE);
     bool sent = true;
     if (strcmp(answer, "takeover") == 0)
         sent = Signal("LumoraIniLaunch_Exit");
@@ -112,6 +117,6 @@ int main(int argc, char **argv) {
         return Unregister();
     if (argc >= 2 && strncmp(argv[1], "--ini=", 6) == 0)
         return Answer();
-    printf("usage: sample_portal --register [takeover|decline|launched|none] | --unregister\n");
+    printf("usage: sample_portal --register [takeover|decline|launched|none|hang] | --unregister\n");
     return 2;
 }
