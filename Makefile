@@ -6,6 +6,8 @@
 # make test-wine32: the tests of tests/wine32/selection.txt against the product DLL, 32-bit.
 # make format-check: src/ as the house .clang-format writes it.
 # make bench: the library's costs against a floor under 64-bit Wine, and the shipped sizes.
+# make soak: CYCLES start/exit cycles (default 10000) against a misbehaving portal client, faults,
+#   games started together, growth; one table. ARCH=x86: the shipped DLL under 32-bit Wine.
 # make fuzz: every fuzz target for FUZZ_SECONDS each (default 60).
 # make preview GAME=FOLDER...: zelpreview --zones on game folders, PNGs in build/preview/.
 # make installer: the sample game's setup (NSIS), build/dist/ZelInterstitial-<version>-sample-setup.exe.
@@ -30,7 +32,7 @@ MAKEFLAGS += --no-print-directory
 
 .PHONY: all deps product twin native test test-native test-product test-windows \
 	test-zellint format-check bench demo clean fuzz-build fuzz test-fuzz art art-preview test32 \
-	test-wine32 product64 test-header test-sdk dist preview test-release test-sign installer
+	test-wine32 product64 test-header test-sdk dist preview test-release test-sign installer soak
 
 all: product product64 twin native
 
@@ -105,6 +107,11 @@ test-zellint: native twin product
 # Figures only: it judges nothing, and make test does not run it.
 bench: product twin
 	$(WINE) bench/run.sh $(TWIN)/bin $(PRODUCT)/bin/ZelInterstitial.dll $(BUILD)/bench
+
+# Not part of make test, which runs its smoke (soak_smoke in the Windows-side tests).
+ARCH ?= x64
+soak: $(if $(filter x86,$(ARCH)),test32,twin)
+	tests/soak/run.sh $(if $(filter x86,$(ARCH)),$(TEST32),$(TWIN))/bin $(ARCH) $(BUILD)/soak-$(ARCH)
 
 fuzz-build: deps
 	@cmake -S tests/fuzz -B $(FUZZ) -DCMAKE_CXX_COMPILER=clang++ >/dev/null

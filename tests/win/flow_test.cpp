@@ -63,22 +63,6 @@ TEST(Flow, ExitShowsTheDialogOnlyWhenTheStartRecordedNo) {
     }
 }
 
-TEST(Flow, StartRecordsNoAndReplacesAnEarlierRecord) {
-    GameFolder folder;
-    folder.WriteProfile("[Main]\r\nLumora=Yes\r\nGameName=Star Duel\r\nFullVersion=yes\r\n"
-                        "[Upsell]\r\nUpsellLine1=keep me\r\n");
-    GameRun run = RunGame(folder, {"1 0"});
-    ASSERT_TRUE(run.finished);
-    EXPECT_EQ(1, run.Answer(0));
-    EXPECT_EQ(1, run.Answer(1));
-    std::string profile = folder.ReadProfile();
-    EXPECT_EQ("No", RecordInProfile(profile));
-    EXPECT_EQ(profile.find("Lumora="), profile.rfind("Lumora=")) << "one record";
-    EXPECT_NE(std::string::npos, profile.find("UpsellLine1=keep me"));
-    EXPECT_NE(std::string::npos, profile.find("GameName=Star Duel"));
-    EXPECT_EQ(0u, run.dialogTitles.size()) << "a full version never shows the dialog";
-}
-
 TEST(Flow, MissingOrTooSmallProfileStopsTheGameWithTheErrorBox) {
     struct Row {
         const char *profile;  // NULL: no file

@@ -1,5 +1,7 @@
 // The hand-off to the portal client: registry lookup, the three named events, the client's
-// command line and every verdict, with the sample client as the portal.
+// command line and the order its handles close in, each verdict's line, with the sample client
+// as the portal (every verdict against the flags, its record and the exit call: the soak,
+// tests/soak).
 #include <gtest/gtest.h>
 
 #include <map>
@@ -27,36 +29,6 @@ class PortalClient : public TempFolder {
         return ReadFileHolding(File("sample_portal.log"), "finished\n", waitMs);
     }
 };
-
-// The exit call that follows decides on the recorded verdict: a dialog only after "No".
-TEST(Portal, EachVerdictDecidesTheAnswerTheRecordAndTheExitCall) {
-    struct Row {
-        const char *answer, *flags, *output;
-        int startAnswer;
-        const char *record;
-        unsigned dialogCount; // start and exit together
-    } rows[] = {
-        {"takeover", "1 0", "Lumora will take over\n", 0, "Yes", 0},
-        {"decline", "1 0", "Lumora will not handle the game\n", 1, "No", 2},
-        {"launched", "1 0", "Lumora launched the game\n", 1, "Yes", 0},
-        {"takeover", "3 2", "Lumora will take over\n", 1, "Yes", 0},
-        {"decline", "3 2", "Lumora will not handle the game\n", 1, "No", 0},
-    };
-    for (const Row &row : rows) {
-        SCOPED_TRACE(std::string(row.answer) + ", flags " + row.flags);
-        PortalClient client(row.answer);
-        GameFolder game;
-        game.WriteProfile("[Main]\r\nGameName=Star Duel\r\n");
-        GameRun run = RunGame(game, {row.flags});
-        ASSERT_TRUE(run.finished);
-        EXPECT_EQ(row.startAnswer, run.Answer(0));
-        EXPECT_EQ(1, run.Answer(1));
-        EXPECT_EQ(row.output, run.OutputBesidesPainting());
-        EXPECT_EQ(row.record, ProfileRecord(game));
-        EXPECT_EQ(row.dialogCount, run.dialogTitles.size());
-        EXPECT_NE(std::string::npos, client.Log().find("signalled\nfinished\n"));
-    }
-}
 
 TEST(Portal, TheClientGetsTheIniAndTheGamesCommandLine) {
     PortalClient client("decline");
@@ -183,6 +155,7 @@ TEST(PortalTrace, HandlesCloseInTheirOrder) {
     } rows[] = {
         {"decline", NULL, 1, created + "Lumora will not handle the game\n" + closed},
         {"takeover", NULL, 2, created + "Lumora will take over\n" + closed},
+        {"launched", NULL, 1, created + "Lumora launched the game\n" + closed},
         {"takeover", "Play_Silent", 0, created + "close Play_Silent\nclose Play\nclose Exit\n"},
         {"takeover", "Exit", 0, "create Play\ncreate Exit\nclose Exit\nclose Play\n"},
         {"takeover", "Play", 0, "create Play\nclose Play\n"},

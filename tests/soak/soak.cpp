@@ -1,0 +1,386 @@
+// The soak behind `make soak` (tests/soak/run.sh) and its smoke in the Windows-side tests. This
+// program is a long-lived game: start/exit cycles against the sample portal client, told at
+// random how to behave, with faults between start and exit; then rounds of stub games started
+// together. Every answer, record and event is checked. A progress line every 10 s; at the end
+// "sum LABEL | N", "max LABEL | X" and "row LABEL | TEXT" lines, which run.sh merges over its
+// lanes into one table. Exit code 1 on a miss.
+//   zi_soak CYCLES SEED SHARE FAULTS ROUNDS [SIZE...]
+// SHARE: 1 cycle in SHARE each has a client that ends at once, is killed in the wait, or never
+// answers (each a full 40 s wait; 0: none). FAULTS: cycles with each fault. ROUNDS: rounds of
+// each SIZE (default 2 4 8) of games started together.
+#include <windows.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+#include <map>
+#include <new>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "ZelInterstitial.h"
+#include "game_fixture.h"
+#include "resource_count_win.h"
+
+namespace {
+
+// What the client is told, and what the start gets: the outcome (2 taken over, 1 go on) and
+// whether the portal handled the game.
+const struct Behaviour {
+    const char *name, *answer;
+    int outcome;
+    bool handled;
+} kBehaviours[] = {{"decline", "decline", 1, false}, {"take over", "takeover", 2, true},
+                   {"take over silently", "launched", 1, true}, {"exit at once", "none", 1, false},
+                   {"killed in the wait", "hang", 1, false}, {"no answer", "hang", 1, false}};
+enum { kExitAtOnce = 3, kKilled, kMute };
+enum Fault { kNoFault, kReadOnly, kDeleted, kLocked, kClientGone, kKeyGone, kFaults };
+// Each fault with what it gets.
+const char *const kFaultNames[] = {
+    "", "profile read-only: the exit answers as the record says",
+    "profile deleted: the error box, the exit answers 0",
+    "profile locked, no sharing: read as empty, the exit answers 1 without dialog",
+    "client removed after registration: no verdict, the flag and record kept",
+    "registry key removed in the wait: the verdict stands"};
+const char kKillClient[] = "taskkill /f /im portal.exe >nul 2>nul";
+
+std::mt19937 g_rng;
+std::map<std::string, long> g_sums; // the "sum" rows
+CInterstitial g_model;              // the profile's values at the start, as Load leaves them
+bool g_handled = false;             // the library's flag, as the rules leave it
+
+struct {
+    volatile LONG quit, dialogs, boxes, kill, unregister, misses;
+    volatile ULONGLONG callBegan;
+    const char *volatile step;
+    volatile long done, total;
+} g_watch;
+
+std::string Here(const std::string &name) { return BinFolder() + name; }
+
+void Miss(const std::string &kind, long count) {
+    g_sums["miss: " + kind] += count;
+    g_watch.misses += count;
+}
+
+// This game's dialogs end as `quit` says, by the close mark or Enter; its error boxes and the
+// other games' dialogs by Enter. Each of this game's windows is counted once.
+BOOL CALLBACK Answer(HWND hwnd, LPARAM) {
+    static HWND last;
+    char name[8] = "", caption[32] = "";
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    GetClassNameA(hwnd, name, sizeof name);
+    if (!IsWindowVisible(hwnd) || strcmp(name, "#32770") != 0)
+        return TRUE;
+    GetWindowTextA(hwnd, caption, sizeof caption);
+    bool ours = pid == GetCurrentProcessId(), box = strcmp(caption, "Error Launching Game") == 0;
+    if (ours && hwnd != last)
+        last = hwnd, InterlockedIncrement(box ? &g_watch.boxes : &g_watch.dialogs);
+    if (!ours || box || !g_watch.quit)
+        PressOk(hwnd);
+    else if (PostMessageA(hwnd, WM_MOUSEMOVE, 0, MAKELPARAM(475, 15))) // onto the close mark
+        PostMessageA(hwnd, WM_LBUTTONUP, 0, MAKELPARAM(475, 15));
+    return TRUE;
+}
+
+// Answers the windows; kills the client, or removes its key once it has started; stops a call
+// that hangs; prints the progress.
+DWORD WINAPI Watch(LPVOID) {
+    for (ULONGLONG told = GetTickCount64();; Sleep(5)) {
+        EnumWindows(Answer, 0);
+        if (g_watch.kill) // retried until the client runs
+            Sleep(500), g_watch.kill = system(kKillClient) != 0;
+        if (g_watch.unregister && GetFileAttributesA(Here("client\\sample_portal.log").c_str()) !=
+                                      INVALID_FILE_ATTRIBUTES)
+            DeleteClassesTree(kClientRoot), g_watch.unregister = 0;
+        ULONGLONG now = GetTickCount64(), began = g_watch.callBegan;
+        if (began && now - began > 60000)
+            printf("a call has run for 60 s: stopped\n"), ExitProcess(3);
+        if (now - told >= 10000)
+            printf("%s %ld of %ld, %ld misses\n", g_watch.step, g_watch.done, g_watch.total,
+                   g_watch.misses), told = now;
+    }
+}
+
+// One call, its dialog ended by play or quit at random. True when the answer (where the dialog
+// shows, its choice), the dialogs shown and the error boxes are as given.
+bool Expected(int flags, int answer, bool dialog, bool box) {
+    LONG dialogs = g_watch.dialogs, boxes = g_watch.boxes;
+    g_watch.quit = g_rng() & 1;
+    g_watch.callBegan = GetTickCount64();
+    int got = fnGameBeginEnd(flags);
+    Miss("a call past the 40 s wait (45 s)", GetTickCount64() - g_watch.callBegan > 45000);
+    g_watch.callBegan = 0;
+    return got == (dialog ? !g_watch.quit : answer) && g_watch.dialogs - dialogs == dialog &&
+           g_watch.boxes - boxes == box;
+}
+
+// An event still open after 2 s: a client that has just answered may hold one a moment.
+bool EventLeftOpen() {
+    for (int tries = 0; tries < 40; tries++, Sleep(50)) {
+        bool open = false;
+        for (const char *name :
+             {"LumoraIniLaunch_Exit", "LumoraIniLaunch_Play", "LumoraIniLaunch_Play_Silent"}) {
+            HANDLE event = OpenEventA(SYNCHRONIZE, FALSE, name);
+            open |= event && CloseHandle(event);
+        }
+        if (!open)
+            return false;
+    }
+    return true;
+}
+
+// A profile beside this program as the library loads it, but for its path and the two values
+// the soak writes.
+void Load(CInterstitial &into, const char *name) {
+    memset((void *)&into, 0, sizeof into);
+    new (&into) CInterstitial();
+    into.LoadProfile((char *)name);
+    memset(into.m_szProfilePath, 0, sizeof into.m_szProfilePath);
+    memset(into.m_szFullVersion, 0, sizeof into.m_szFullVersion);
+    memset(into.m_szPortalRecord, 0, sizeof into.m_szPortalRecord);
+}
+
+bool SameValues(const char *name) {
+    static CInterstitial now;
+    Load(now, name);
+    return memcmp((void *)&now, (void *)&g_model, sizeof now) == 0;
+}
+
+// The verdict recorded in a profile, as the library reads it; "twice" when it is there twice.
+std::string Record(const std::string &profile) {
+    std::string text = ReadFileBytes(profile);
+    char value[16] = "";
+    GetPrivateProfileStringA("Main", "Lumora", "<none>", value, sizeof value, profile.c_str());
+    return text.find("\nLumora=") != text.rfind("\nLumora=") ? "twice" : value;
+}
+
+void Register() { RegisterClient(std::string("3.2") + '\0', REG_SZ, Here("client\\portal.exe")); }
+
+PROCESS_INFORMATION Start(std::string line, const std::string &folder, DWORD flags = 0) {
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION started = {};
+    CreateProcessA(NULL, &line[0], NULL, NULL, FALSE, flags, NULL, folder.c_str(), &startup,
+                   &started);
+    return started;
+}
+
+void Cycle(int behaviour, bool silent, bool full, Fault fault) {
+    const Behaviour &how = kBehaviours[behaviour];
+    const std::string profile = Here("launch.ini"), client = Here("client\\portal.exe");
+    g_sums[std::string("client: ") + how.name]++;
+    WritePrivateProfileStringA("Main", "FullVersion", full ? "Yes" : "No", profile.c_str());
+    WriteFileBytes(Here("client\\sample_portal.ini"),
+                   std::string("[Portal]\r\nAnswer=") + how.answer +
+                       (fault == kKeyGone ? "\r\nDelayMs=2000\r\n" : "\r\n"));
+    DeleteFileA(Here("client\\sample_portal.log").c_str());
+    for (int tries = 0; fault == kClientGone && !DeleteFileA(client.c_str()) && tries < 100;
+         tries++)
+        Sleep(50); // the last client may still be ending
+
+    // The start: a client that cannot start gives no verdict and leaves the flag.
+    int outcome = fault == kClientGone ? 0 : how.outcome;
+    g_handled = fault == kClientGone ? g_handled : how.handled;
+    g_watch.kill = behaviour == kKilled;
+    g_watch.unregister = fault == kKeyGone;
+    Miss("start answer or dialog", !Expected(silent ? 3 : 1, silent || full || outcome == 1,
+                                             !silent && !full && !g_handled, false));
+    Miss("recorded verdict", Record(profile) != (g_handled ? "Yes" : "No"));
+    Miss("client not killed, or key not removed, in the wait", g_watch.kill || g_watch.unregister);
+    if (behaviour == kMute) // the library leaves it running
+        Miss("unanswering client not left running", system(kKillClient) != 0);
+
+    // The fault, then the exit.
+    std::string saved = ReadFileBytes(profile);
+    HANDLE lock = fault != kLocked ? INVALID_HANDLE_VALUE
+                                   : CreateFileA(profile.c_str(), GENERIC_READ, 0, NULL,
+                                                 OPEN_EXISTING, 0, NULL);
+    if (fault == kReadOnly)
+        SetFileAttributesA(profile.c_str(), FILE_ATTRIBUTE_READONLY);
+    if (fault == kDeleted)
+        DeleteFileA(profile.c_str());
+    bool dialog = fault != kDeleted && fault != kLocked && !silent && !full && !g_handled;
+    Miss(fault ? kFaultNames[fault] : "exit answer or dialog",
+         !Expected(silent ? 2 : 0, fault != kDeleted, dialog, fault == kDeleted));
+    if (fault)
+        g_sums[std::string("fault: ") + kFaultNames[fault]]++;
+    if (lock != INVALID_HANDLE_VALUE)
+        CloseHandle(lock);
+    SetFileAttributesA(profile.c_str(), FILE_ATTRIBUTE_NORMAL);
+    if (fault == kDeleted)
+        WriteFileBytes(profile, saved);
+    if (fault == kClientGone)
+        CopyFileA(Here("sample_portal.exe").c_str(), client.c_str(), FALSE);
+    if (fault == kKeyGone)
+        Register();
+    Miss("profile changed by the exit", ReadFileBytes(profile) != saved);
+    Miss("other values changed", !SameValues("launch.ini"));
+    Miss("event left open", EventLeftOpen());
+}
+
+void RunCycles(long cycles, long share, long faults) {
+    // Each fault at `faults` random cycles, the first of each early: the platform's one-time
+    // allocations (the error box's) come before the growth is sampled.
+    std::vector<int> planned(cycles, kNoFault);
+    for (int fault = 1; fault < kFaults && faults > 0 && faults * kFaults + 12 < cycles; fault++) {
+        planned[11 + fault] = fault;
+        for (long placed = 1; placed < faults;) {
+            long at = kFaults + 11 + g_rng() % (cycles - kFaults - 11);
+            if (planned[at] == kNoFault)
+                planned[at] = fault, placed++;
+        }
+    }
+    double fit[4][5] = {}; // per count, the least-squares sums: n, x, y, xx, xy
+    long warmUp = std::min(100L, cycles / 5);
+    ULONGLONG began = GetTickCount64();
+    g_watch.step = "cycles", g_watch.total = cycles;
+    for (long cycle = 0; cycle < cycles; g_watch.done = ++cycle) {
+        int behaviour = g_rng() % 3;
+        for (int rare = kExitAtOnce; rare <= kMute; rare++)
+            behaviour = share > 0 && g_rng() % share == 0 ? rare : behaviour;
+        if (planned[cycle] != kNoFault) // their clients answer at once
+            behaviour = g_rng() % 3;
+        bool silent = g_rng() & 1, full = g_rng() % 4 == 0;
+        if (cycle < 17) // every answer with every flag, then each fault once after a take-over
+            behaviour = cycle < 12 ? cycle % 3 : 1, silent = cycle < 12 && cycle / 3 % 2,
+            full = cycle / 6 == 1;
+        Cycle(behaviour, silent, full, (Fault)planned[cycle]);
+        if (cycle < warmUp || cycle % 10)
+            continue;
+        ResourceCount count = CountResources();
+        double x = cycle, y[] = {(double)count.kernelHandles, (double)count.gdiObjects,
+                                 (double)count.userObjects, (double)count.privateBytes};
+        for (int i = 0; i < 4; i++) {
+            double add[] = {1, x, y[i], x * x, x * y[i]};
+            for (int j = 0; j < 5; j++)
+                fit[i][j] += add[j];
+        }
+    }
+    g_sums["cycles"] += cycles;
+    printf("max seconds of the cycles | %.1f\n", (GetTickCount64() - began) / 1000.0);
+    const char *const names[] = {"kernel handles", "GDI objects", "USER objects (windows)",
+                                 "private bytes"};
+    for (int i = 0; i < 4; i++) {
+        double *s = fit[i], spread = s[0] * s[3] - s[1] * s[1];
+        if (spread > 0)
+            printf("max growth per 1,000 cycles: %s | %+.2f\n", names[i],
+                   1000 * (s[0] * s[4] - s[1] * s[2]) / spread);
+    }
+}
+
+// Rounds of `size` stub games started together against one client, which answers at random;
+// games 0 and 1 are copies of one game folder and write their record at the same moment. A game
+// either handed off and got the verdict, or found the events in use: the dialog (played), "No".
+void Together(int size, long rounds) {
+    long late = 0, wrong = 0, handOffs = 0;
+    double slowest = 0;
+    static char step[32];
+    snprintf(step, sizeof step, "%d games together", size);
+    g_watch.step = step;
+    g_watch.done = 0, g_watch.total = rounds;
+    for (long round = 0; round < rounds; g_watch.done = ++round) {
+        const Behaviour &how = kBehaviours[g_rng() % 3];
+        WriteFileBytes(Here("client\\sample_portal.ini"),
+                       std::string("[Portal]\r\nAnswer=") + how.answer + "\r\n");
+        DeleteFileA(Here("client\\sample_portal.log").c_str());
+        std::vector<PROCESS_INFORMATION> games;
+        for (int i = 0; i < size; i++) {
+            std::string home = Here("game" + std::to_string(std::max(i, 1)) + "\\");
+            CopyFileA(Here("model.ini").c_str(), (home + "launch.ini").c_str(), FALSE);
+            games.push_back(Start("\"" + home + "game.exe\" 1", home, CREATE_SUSPENDED));
+        }
+        ULONGLONG began = GetTickCount64();
+        for (const PROCESS_INFORMATION &game : games) // all at the same moment
+            ResumeThread(game.hThread), CloseHandle(game.hThread);
+        std::vector<HANDLE> processes;
+        for (const PROCESS_INFORMATION &game : games)
+            processes.push_back(game.hProcess);
+        bool inTime = WaitForMultipleObjects(size, processes.data(), TRUE, 41000) != WAIT_TIMEOUT;
+        slowest = std::max(slowest, (GetTickCount64() - began) / 1000.0);
+        late += !inTime;
+        for (int i = 0; i < size; i++) {
+            DWORD code = 0x100;
+            if (!inTime)
+                TerminateProcess(processes[i], 0x100);
+            GetExitCodeProcess(processes[i], &code);
+            CloseHandle(processes[i]);
+            std::string record = Record(Here("game" + std::to_string(std::max(i, 1)) + "\\launch.ini"));
+            bool shared = i < 2; // the record may be the other copy's
+            bool skipped = code == 1 && (shared || record == "No");
+            bool handedOff = code == (how.outcome == 2 ? 0u : 1u) &&
+                             (shared || record == (how.handled ? "Yes" : "No"));
+            wrong += !skipped && !handedOff;
+        }
+        // The client logs its start before it answers, so before any game ends.
+        std::string log = ReadFileBytes(Here("client\\sample_portal.log"));
+        for (size_t at = log.find("command line:"); at != std::string::npos;
+             at = log.find("command line:", at + 1))
+            handOffs++;
+        // One record, "Yes" only where the verdict allows it, and every other value kept.
+        for (int folder = 1; folder < size; folder++) {
+            std::string name = "game" + std::to_string(folder) + "\\launch.ini";
+            std::string record = Record(Here(name));
+            wrong += !SameValues(name.c_str()) || (record != "No" && (record != "Yes" || !how.handled));
+        }
+        wrong += EventLeftOpen();
+    }
+    printf("row %d games started together | %ld rounds: %ld past 41 s, %ld answers, profiles or "
+           "events not allowed, %ld hand-offs, slowest round %.1f s\n",
+           size, rounds, late, wrong, handOffs, slowest);
+    Miss("games started together", late + wrong + (handOffs < rounds));
+}
+
+// This program, the library, the client and the stub games in a folder of their own.
+int RunInGameFolder(int argc, char **argv) {
+    TempFolder game;
+    bool copied = CreateDirectoryA(game.File("client").c_str(), NULL) &&
+                  CopyFileA(Here("sample_portal.exe").c_str(), game.File("sample_portal.exe").c_str(), FALSE) &&
+                  CopyFileA(Here("sample_portal.exe").c_str(), game.File("client\\portal.exe").c_str(), FALSE) &&
+                  CopyFileA(ZI_SAMPLE_PROFILE, game.File("launch.ini").c_str(), FALSE) &&
+                  CopyFileA(ZI_SAMPLE_PROFILE, game.File("model.ini").c_str(), FALSE) &&
+                  CopyFileA(Here("zi_soak.exe").c_str(), game.File("zi_soak.exe").c_str(), FALSE);
+    for (int i = 0; i < 8; i++) {
+        std::string home = game.File(i ? "game" + std::to_string(i) + "\\" : "");
+        copied &= (!i || CreateDirectoryA(home.c_str(), NULL)) &&
+                  CopyFileA(Here("ZelInterstitial.dll").c_str(), (home + "ZelInterstitial.dll").c_str(), FALSE) &&
+                  (!i || CopyFileA(Here("game_stub.exe").c_str(), (home + "game.exe").c_str(), FALSE));
+    }
+    std::string line = "\"" + game.File("zi_soak.exe") + "\"";
+    for (int i = 1; i < argc; i++)
+        line += std::string(" ") + argv[i];
+    PROCESS_INFORMATION soak = Start(line, game.Path());
+    DWORD code = 2;
+    if (copied && soak.hProcess && !WaitForSingleObject(soak.hProcess, INFINITE))
+        GetExitCodeProcess(soak.hProcess, &code);
+    CloseHandle(soak.hProcess), CloseHandle(soak.hThread);
+    return (int)code;
+}
+
+} // namespace
+
+int main(int argc, char **argv) {
+    setvbuf(stdout, NULL, _IONBF, 0);
+    if (GetFileAttributesA(Here("model.ini").c_str()) == INVALID_FILE_ATTRIBUTES)
+        return RunInGameFolder(argc, argv);
+    if (argc < 6)
+        return printf("usage: zi_soak CYCLES SEED SHARE FAULTS ROUNDS [SIZE...]\n"), 2;
+    long cycles = atol(argv[1]), seed = atol(argv[2]), rounds = atol(argv[5]);
+    g_rng.seed(seed);
+    printf("seed %ld: %ld cycles, %ld rounds of games started together\n", seed, cycles, rounds);
+    Load(g_model, "launch.ini");
+    DeleteClassesTree(kClientRoot);
+    Register();
+    CloseHandle(CreateThread(NULL, 0, Watch, NULL, 0, NULL));
+    if (cycles > 0)
+        RunCycles(cycles, atol(argv[3]), atol(argv[4]));
+    for (int i = 6; rounds > 0 && i < (argc > 6 ? argc : 9); i++) // 2, 4 and 8 unless given
+        Together(argc > 6 ? std::min(8, std::max(2, atoi(argv[i]))) : 2 << (i - 6), rounds);
+    DeleteClassesTree(kClientRoot);
+    for (const auto &row : g_sums)
+        printf("sum %s | %ld\n", row.first.c_str(), row.second);
+    printf("finished: %ld misses\n", g_watch.misses);
+    return g_watch.misses > 0;
+}
