@@ -1,6 +1,6 @@
 // The portal client's answer, as the wait reports it, read as a verdict: here the waits no
-// client can give. (Each event's verdict and the timeout, with the record and the exit call
-// they decide: Portal.EachVerdictDecidesTheAnswerTheRecordAndTheExitCall and PortalSlow.)
+// client can give. (Each event's verdict and the timeout: PortalTrace; with the answers, the
+// record and the exit call they decide: the soak, tests/soak.)
 #include <gtest/gtest.h>
 
 #include <string>
