@@ -14,15 +14,12 @@
 
 namespace {
 
-const char *const kAssociationKeys[] = {".HTM", ".HTML", "HtmlDefBrowser"};
 const char kPage[] = "ZiTest.Page";   // a programmatic identifier
 const char kOther[] = "ZiTest.Other"; // another one
 
 void ClearAssociations() {
-    for (const char *key : kAssociationKeys)
+    for (const char *key : {".HTM", ".HTML", "HtmlDefBrowser", kPage, kOther})
         DeleteClassesTree(key);
-    DeleteClassesTree(kPage);
-    DeleteClassesTree(kOther);
 }
 
 // A key and its default value.
@@ -56,14 +53,11 @@ class Browser : public ::testing::Test {
         ClearAssociations();
         for (const Entry &entry : entries)
             EXPECT_TRUE(SetClassesValue(entry.key, NULL, REG_SZ, entry.value + '\0')) << entry.key;
-        std::vector<char> copy;
-        if (url != NULL)
-            copy.assign(url, url + strlen(url) + 1);
+        std::string copy = url != NULL ? url : "";
         DeleteFileA(record_.c_str());
-        EXPECT_EQ(expectedResult, LaunchBrowser(url != NULL ? copy.data() : NULL));
-        if (url != NULL) {
-            EXPECT_STREQ(url, copy.data()) << "the caller's URL is never modified";
-        }
+        EXPECT_EQ(expectedResult, LaunchBrowser(url != NULL ? copy.c_str() : NULL));
+        EXPECT_STREQ(url, url != NULL ? copy.c_str() : NULL)
+            << "the caller's URL is never modified";
         // A start shows within a few seconds; where none is expected, a short look suffices.
         return ReadFileHolding(record_, "\n", expectStart ? 10000 : 300);
     }
