@@ -11,10 +11,9 @@
 #include <gtest/gtest.h>
 
 GameFolder::GameFolder(const std::string &sub) : home_(Path() + sub) {
-    std::string bin = BinFolder();
     std::filesystem::create_directories(home_);
-    EXPECT_TRUE(CopyFileA((bin + "game_stub.exe").c_str(), ExePath().c_str(), FALSE));
-    EXPECT_TRUE(CopyFileA((bin + "ZelInterstitial.dll").c_str(),
+    EXPECT_TRUE(CopyFileA((BinFolder() + "game_stub.exe").c_str(), ExePath().c_str(), FALSE));
+    EXPECT_TRUE(CopyFileA((BinFolder() + "ZelInterstitial.dll").c_str(),
                           File("ZelInterstitial.dll").c_str(), FALSE));
 }
 
