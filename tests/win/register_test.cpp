@@ -70,8 +70,7 @@ TEST(Registration, EachExportOnEachStartingValue) {
         if (row.type != 0) {
             ASSERT_TRUE(SetClassesValue(kKey, kValue, row.type, row.data));
         }
-        typedef HRESULT(WINAPI * RegistrationFn)();
-        RegistrationFn fn = (RegistrationFn)(void (*)())GetProcAddress(module, row.exportName);
+        auto fn = (HRESULT(WINAPI *)())(void (*)())GetProcAddress(module, row.exportName);
         ASSERT_NE(nullptr, fn) << "no export " << row.exportName;
         EXPECT_EQ(S_OK, fn());
         Value value = ReadValue();
