@@ -34,16 +34,14 @@ typedef uintptr_t(ZI_THISCALL *Member1)(void *self, uintptr_t arg);
 
 class ForeignCaller : public ::testing::Test {
   protected:
+    // Loads the library; the reloading test calls it again.
     void SetUp() override {
-        ASSERT_NO_FATAL_FAILURE(Load());
+        dll_ = LoadLibraryA((BinFolder() + "ZelInterstitial.dll").c_str());
+        ASSERT_NE((HMODULE)NULL, dll_) << "LoadLibrary failed, error " << GetLastError();
     }
     void TearDown() override {
         if (dll_ != NULL)
             FreeLibrary(dll_);
-    }
-    void Load() {
-        dll_ = LoadLibraryA((BinFolder() + "ZelInterstitial.dll").c_str());
-        ASSERT_NE((HMODULE)NULL, dll_) << "LoadLibrary failed, error " << GetLastError();
     }
 
     // Calls the member exported as `name` with one argument, found by name as a game built
@@ -67,7 +65,7 @@ TEST_F(ForeignCaller, LoadingConstructsTheInstanceAndUnloadingLetsItGo) {
         ASSERT_TRUE(FreeLibrary(dll_));
         dll_ = NULL;
         EXPECT_EQ((HMODULE)NULL, GetModuleHandleA("ZelInterstitial.dll")) << "still loaded";
-        ASSERT_NO_FATAL_FAILURE(Load());
+        ASSERT_NO_FATAL_FAILURE(SetUp());
     }
 }
 

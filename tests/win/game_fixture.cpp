@@ -11,10 +11,9 @@
 #include <gtest/gtest.h>
 
 GameFolder::GameFolder(const std::string &sub) : home_(Path() + sub) {
-    std::string bin = BinFolder();
     std::filesystem::create_directories(home_);
-    EXPECT_TRUE(CopyFileA((bin + "game_stub.exe").c_str(), ExePath().c_str(), FALSE));
-    EXPECT_TRUE(CopyFileA((bin + "ZelInterstitial.dll").c_str(),
+    EXPECT_TRUE(CopyFileA((BinFolder() + "game_stub.exe").c_str(), ExePath().c_str(), FALSE));
+    EXPECT_TRUE(CopyFileA((BinFolder() + "ZelInterstitial.dll").c_str(),
                           File("ZelInterstitial.dll").c_str(), FALSE));
 }
 
@@ -22,60 +21,45 @@ void PressOk(HWND dialog) {
     PostMessageA(dialog, WM_COMMAND, IDOK, 0);
 }
 
-namespace {
-
-std::string WindowText(HWND hwnd) {
+static std::string WindowText(HWND hwnd) {
     char text[1024] = "";
     GetWindowTextA(hwnd, text, sizeof text);
     return text;
 }
-
-void AnswerWindows(DWORD processId, const RunOptions &options, std::set<HWND> &answered,
-                   GameRun &run) {
-    for (HWND hwnd : ProcessDialogs(processId)) {
-        if (answered.count(hwnd))
-            continue;
-        answered.insert(hwnd);
-        // A message box has buttons; the interstitial has no controls at all.
-        if (GetWindow(hwnd, GW_CHILD) != NULL) {
-            BoxSeen box;
-            box.caption = WindowText(hwnd);
-            box.text = WindowText(GetDlgItem(hwnd, 0xFFFF)); // a message box's text
-            HWND icon = FindWindowExA(hwnd, NULL, "Static", "");
-            box.icon = icon != NULL && (GetWindowLongA(icon, GWL_STYLE) & SS_ICON);
-            run.boxes.push_back(box);
-            PostMessageA(hwnd, WM_COMMAND, IDOK, 0);
-        } else {
-            run.dialogTitles.push_back(WindowText(hwnd));
-            if (options.onDialog)
-                options.onDialog(hwnd);
-            else
-                PressOk(hwnd);
-        }
-    }
-}
-
-}  // namespace
 
 static const DWORD kStoppedExitCode = 0xdead;
 
 GameRun RunGame(const GameFolder &folder, const RunOptions &options) {
     GameRun run;
     run.commandLine = "\"" + folder.ExePath() + "\" " + options.args;
-    std::string directory = options.workingDir.empty() ? folder.Path() : options.workingDir;
-
     std::set<HWND> answered;
     DWORD started = GetTickCount();
     bool stopped = false;
     DebugLoopHooks hooks;
     hooks.onDebugString = [&](const std::string &piece) {
-        run.debugPieces.push_back(piece);
         run.debugOutput += piece;
+        // The painting's diagnostics are the pieces that start with "ZelInterstitial: ".
+        if (piece.compare(0, 17, "ZelInterstitial: ") != 0)
+            run.besidesPainting += piece;
         if (options.onDebugString)
             options.onDebugString(piece);
     };
     hooks.onIdle = [&](HANDLE process, DWORD processId) {
-        AnswerWindows(processId, options, answered, run);
+        for (HWND hwnd : ProcessDialogs(processId)) {
+            if (!answered.insert(hwnd).second)
+                continue;
+            // A message box has buttons; the interstitial has no controls at all.
+            if (GetWindow(hwnd, GW_CHILD) != NULL) {
+                HWND icon = FindWindowExA(hwnd, NULL, "Static", "");
+                run.boxes.push_back({WindowText(hwnd),
+                                     WindowText(GetDlgItem(hwnd, 0xFFFF)), // a message box's text
+                                     icon != NULL && (GetWindowLongA(icon, GWL_STYLE) & SS_ICON)});
+                PressOk(hwnd);
+            } else {
+                run.dialogTitles.push_back(WindowText(hwnd));
+                options.onDialog(hwnd);
+            }
+        }
         if (!stopped && GetTickCount() - started > options.timeLimitMs) {
             ADD_FAILURE() << run.commandLine << " still runs after " << options.timeLimitMs
                           << " ms; stopped";
@@ -84,6 +68,7 @@ GameRun RunGame(const GameFolder &folder, const RunOptions &options) {
         }
     };
 
+    std::string directory = options.workingDir.empty() ? folder.Path() : options.workingDir;
     if (!RunUnderDebugger(run.commandLine, directory, hooks, &run.exitCode)) {
         ADD_FAILURE() << "cannot start " << run.commandLine << ": error " << GetLastError();
         return run;
@@ -95,15 +80,6 @@ GameRun RunGame(const GameFolder &folder, const RunOptions &options) {
         ADD_FAILURE() << run.commandLine << " failed on its own: exit code 0x" << std::hex
                       << run.exitCode << std::dec;
     return run;
-}
-
-std::string GameRun::OutputBesidesPainting() const {
-    std::string output;
-    for (const std::string &piece : debugPieces) {
-        if (piece.compare(0, 17, "ZelInterstitial: ") != 0)
-            output += piece;
-    }
-    return output;
 }
 
 const char kNoClientLine[] = "Failed to find registry entry for 'MainApp'\n";

@@ -33,31 +33,31 @@ struct GameRun {
     DWORD exitCode = (DWORD)-1;
     bool finished = false;                 // false: the game was stopped after the time limit
     std::string debugOutput;               // every debug string, in order, joined
-    std::vector<std::string> debugPieces;  // each OutputDebugStringA call on its own
+    std::string besidesPainting;           // the same without the painting's diagnostics
     std::vector<BoxSeen> boxes;            // message boxes, answered with OK
     std::vector<std::string> dialogTitles; // other dialogs, answered by onDialog
     std::string commandLine;
     // The debug output without the painting's diagnostics (a missing upsell picture).
-    std::string OutputBesidesPainting() const;
+    std::string OutputBesidesPainting() const { return besidesPainting; }
     // The stub prints one answer per call; each answer is a bit of the exit code, from bit 0.
     int Answer(int call) const { return (int)((exitCode >> call) & 1); }
 };
+
+// Ends a dialog as the dialog manager would for Enter.
+void PressOk(HWND dialog);
 
 struct RunOptions {
     std::string args;         // flags of the stub's calls, e.g. "1 0"
     std::string workingDir = {}; // empty: the game folder
     DWORD timeLimitMs = 30000;
     // Called once for each interstitial dialog that appears; the default ends it with IDOK.
-    std::function<void(HWND)> onDialog = {};
+    std::function<void(HWND)> onDialog = PressOk;
     // Called with each debug string as it arrives, while the game waits for the debugger.
     std::function<void(const std::string &)> onDebugString = {};
 };
 
 // RunGame(folder, {"1 0"}) runs the stub with those flags and the default options.
 GameRun RunGame(const GameFolder &folder, const RunOptions &options);
-
-// Ends a dialog as the dialog manager would for Enter.
-void PressOk(HWND dialog);
 
 // The library's debug lines when no client is registered, and when the profile is missing.
 extern const char kNoClientLine[], kMissingProfileLines[];

@@ -7,14 +7,11 @@
 #include <windows.h>
 #include <stdlib.h>
 
-typedef int (*GameBeginEndFn)(int flags);
-
 int main(int argc, char **argv) {
     HMODULE library = LoadLibraryA("ZelInterstitial.dll");
     if (library == NULL)
         return 0x100;
-    GameBeginEndFn gameBeginEnd =
-        (GameBeginEndFn)(void (*)(void))GetProcAddress(library, "fnGameBeginEnd");
+    auto gameBeginEnd = (int (*)(int))(void (*)(void))GetProcAddress(library, "fnGameBeginEnd");
     if (gameBeginEnd == NULL)
         return 0x200;
     int answers = 0;

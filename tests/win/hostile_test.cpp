@@ -3,7 +3,7 @@
 // and never crash, hang or write past a field.
 #include <gtest/gtest.h>
 
-#include <fstream>
+#include <filesystem>
 #include <functional>
 #include <memory>
 
@@ -21,7 +21,7 @@ struct Bed {
     explicit Bed(GameFolder &game) : game(game) {}
     GameFolder &game;
     std::string args = "3";
-    std::vector<std::function<void()>> undo;
+    std::shared_ptr<void> held; // a handle the run must find open, closed after it
     std::unique_ptr<TestBrowser> browser; // with it, the logo is clicked
     // The browser's command for ".HTM".
     void Template(DWORD type, const std::string &command) {
@@ -81,9 +81,9 @@ TEST(Hostile, EachInputGetsItsAnswer) {
          kMissingProfileLines, true},
         {"profile locked by another process", kProfile,
          [](Bed &b) {
-             HANDLE file = CreateFileA(b.game.ProfilePath().c_str(), GENERIC_READ, 0, NULL,
-                                       OPEN_EXISTING, 0, NULL);
-             b.undo.push_back([file] { CloseHandle(file); });
+             b.held.reset(CreateFileA(b.game.ProfilePath().c_str(), GENERIC_READ, 0, NULL,
+                                      OPEN_EXISTING, 0, NULL),
+                          CloseHandle);
          },
          1, kNoClientLine, true},
         {"10,000-character values",
@@ -173,8 +173,7 @@ TEST(Hostile, EachInputGetsItsAnswer) {
             PressOk(dialog);
         };
         GameRun run = RunGame(game, options);
-        for (auto &undo : bed.undo)
-            undo();
+        bed.held.reset();
         bed.browser.reset();
         DeleteClassesTree(kClientRoot);
         ASSERT_TRUE(run.finished);
@@ -209,9 +208,7 @@ TEST(Hostile, EachPictureGetsItsHeight) {
         SCOPED_TRACE(row.what);
         WriteFileBytes(path, row.bytes);
         if (row.size > 0) // the rest of a large file: zeros, as the file system gives them
-            std::fstream(path, std::ios::in | std::ios::out | std::ios::binary)
-                .seekp(row.size - 1)
-                .put('\0');
+            std::filesystem::resize_file(path, row.size);
         POINT at = {250, 100};
         EXPECT_EQ(row.height, g_Interstitial.PlaceBitmap(window, &path[0], &at));
     }

@@ -103,14 +103,12 @@ std::string Generate(Random &r) {
         return text;
     if (encoding == 0)
         return "\xef\xbb\xbf" + text;
-    std::u16string wide;
-    for (char c : text)
-        wide += r.Below(40) == 0 ? u'\u661f' : AnsiToUnicode((unsigned char)c);
     bool little = encoding != 1;
     std::string bytes = little ? "\xff\xfe" : "\xfe\xff";
-    for (char16_t c : wide) {
-        bytes += (char)(little ? c & 0xff : c >> 8);
-        bytes += (char)(little ? c >> 8 : c & 0xff);
+    for (char c : text) {
+        char16_t wide = r.Below(40) == 0 ? u'\u661f' : AnsiToUnicode((unsigned char)c);
+        bytes += (char)(little ? wide & 0xff : wide >> 8);
+        bytes += (char)(little ? wide >> 8 : wide & 0xff);
     }
     return bytes;
 }

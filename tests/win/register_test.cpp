@@ -30,12 +30,6 @@ Value ReadValue(const char *name = kValue) {
     return value;
 }
 
-// What a registration of `dll` writes: its path, then zeros up to the 261st byte.
-std::string Written(std::string dll) {
-    dll.resize(261, '\0');
-    return dll;
-}
-
 // Each row starts from no key, or from the key with a value "Other" and, when `type` is not
 // 0, the library's value as given; it calls one export and looks at the value afterwards.
 // Every call answers 0, and "Other" always stays.
@@ -43,6 +37,8 @@ TEST(Registration, EachExportOnEachStartingValue) {
     const std::string dll = BinFolder() + "ZelInterstitial.dll";
     HMODULE module = LoadLibraryA(dll.c_str());
     ASSERT_NE((HMODULE)NULL, module);
+    // What a registration writes: the library's path, then zeros up to the 261st byte.
+    const std::string written = dll + std::string(261 - dll.size(), '\0');
     enum After { kWritten, kKept, kRemoved };
     struct Row {
         const char *what;
@@ -60,8 +56,8 @@ TEST(Registration, EachExportOnEachStartingValue) {
         {"1 byte", "DllRegisterServer", true, REG_BINARY, "x", kKept},
         {"260 bytes", "DllRegisterServer", true, REG_BINARY, std::string(260, 'b'), kKept},
         {"empty: not registered", "DllRegisterServer", true, REG_SZ, "", kWritten},
-        {"unregistration", "DllUnRegisterServer", true, REG_SZ, Written(dll), kRemoved},
-        {"lower-case unregistration", "DllUnregisterServer", true, REG_SZ, Written(dll), kRemoved},
+        {"unregistration", "DllUnRegisterServer", true, REG_SZ, written, kRemoved},
+        {"lower-case unregistration", "DllUnregisterServer", true, REG_SZ, written, kRemoved},
         {"unregistration, no value", "DllUnRegisterServer", true, 0, "", kRemoved},
         {"unregistration, no key", "DllUnRegisterServer", false, 0, "", kRemoved},
     };
@@ -74,15 +70,14 @@ TEST(Registration, EachExportOnEachStartingValue) {
         if (row.type != 0) {
             ASSERT_TRUE(SetClassesValue(kKey, kValue, row.type, row.data));
         }
-        typedef HRESULT(WINAPI * RegistrationFn)();
-        RegistrationFn fn = (RegistrationFn)(void (*)())GetProcAddress(module, row.exportName);
+        auto fn = (HRESULT(WINAPI *)())(void (*)())GetProcAddress(module, row.exportName);
         ASSERT_NE(nullptr, fn) << "no export " << row.exportName;
         EXPECT_EQ(S_OK, fn());
         Value value = ReadValue();
         EXPECT_EQ(row.after != kRemoved, value.present);
         if (row.after == kWritten) {
             EXPECT_EQ((DWORD)REG_SZ, value.type);
-            EXPECT_EQ(Written(dll), value.data);
+            EXPECT_EQ(written, value.data);
         } else if (row.after == kKept) {
             EXPECT_EQ(row.type, value.type);
             EXPECT_EQ(row.data, value.data);

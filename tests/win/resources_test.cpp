@@ -64,18 +64,16 @@ TEST(Resources, EachIsTheArtOrTheLayoutItMustBe) {
          std::string((const char *)dialog, sizeof dialog) + UTF16Z("Game Dialog") +
              std::string("\x0a\0\0\0\0\x01", 6) + UTF16Z("Verdana Ref")},
     };
+    // Exactly these, plus the string block and the version: each once, in one language.
+    std::set<std::pair<uintptr_t, uintptr_t>> expected = {{(uintptr_t)RT_STRING, 1},
+                                                          {(uintptr_t)RT_VERSION, 1}};
     for (const Row &row : rows) {
         SCOPED_TRACE(row.id);
         EXPECT_TRUE(row.bytes == ResourceBytes(dll, row.type, row.id));
+        expected.insert({(uintptr_t)row.type, (uintptr_t)row.id});
     }
-
-    // Exactly these, plus the string block and the version: each once, in one language.
     g_found.clear();
     EnumResourceTypesA(dll, EachType, 0);
-    std::set<std::pair<uintptr_t, uintptr_t>> expected = {{(uintptr_t)RT_STRING, 1},
-                                                          {(uintptr_t)RT_VERSION, 1}};
-    for (const Row &row : rows)
-        expected.insert({(uintptr_t)row.type, (uintptr_t)row.id});
     EXPECT_TRUE(expected == g_found) << g_found.size() << " resources";
 
     const char *strings[] = {"",

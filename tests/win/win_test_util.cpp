@@ -5,7 +5,7 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
+#include <iterator>
 
 std::string BinFolder() {
     char path[MAX_PATH];
@@ -38,9 +38,7 @@ bool WriteFileBytes(const std::string &path, const std::string &bytes) {
 
 std::string ReadFileBytes(const std::string &path) {
     std::ifstream file(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << file.rdbuf();
-    return bytes.str();
+    return std::string(std::istreambuf_iterator<char>(file), {});
 }
 
 std::string ReadFileHolding(const std::string &path, const std::string &piece, DWORD ms) {
@@ -54,14 +52,9 @@ std::string ReadFileHolding(const std::string &path, const std::string &piece, D
 
 bool SetClassesValue(const std::string &key, const char *valueName, DWORD type,
                      const std::string &data) {
-    HKEY handle;
-    if (RegCreateKeyExA(HKEY_CLASSES_ROOT, key.c_str(), 0, NULL, 0, KEY_ALL_ACCESS, NULL,
-                        &handle, NULL) != ERROR_SUCCESS)
-        return false;
-    LONG result = RegSetValueExA(handle, valueName, 0, type, (const BYTE *)data.data(),
-                                 (DWORD)data.size());
-    RegCloseKey(handle);
-    return result == ERROR_SUCCESS;
+    // Creates the key when it is missing, as RegCreateKeyExA would.
+    return RegSetKeyValueA(HKEY_CLASSES_ROOT, key.c_str(), valueName, type, data.data(),
+                           (DWORD)data.size()) == ERROR_SUCCESS;
 }
 
 void DeleteClassesTree(const std::string &key) {
