@@ -10,15 +10,16 @@ bin=$1 arch=$2 out=$3 cycles=${CYCLES:-10000} lanes=${LANES:-4} seed=${SEED:-$(d
 wrap=scripts/wine/with-wine.sh
 [ "$arch" = x86 ] && wrap=tests/wine32/run.sh
 rm -rf "$out" && mkdir -p "$out"
-echo "soak: $cycles cycles in $lanes lanes, seed $seed, $arch; load $(cut -d' ' -f1-3 /proc/loadavg)"
+echo "soak: $cycles cycles in $lanes lanes, seed $seed, $arch, $(date -u '+%F %H:%M UTC');" \
+    "load $(cut -d' ' -f1-3 /proc/loadavg)"
 began=$(date +%s)
 trap 'kill $(jobs -p) 2>/dev/null || true' EXIT # the lanes end with this run
 for lane in $(seq 0 "$lanes"); do # lane 0: the games started together
     args=(0 "$seed" 0 0 "${ROUNDS:-100}")
     [ "$lane" = 0 ] || args=("$((cycles / lanes + (lane <= cycles % lanes)))" "$((seed + lane))" \
         "${SHARE:-1000}" "$([ "$lane" = 1 ] && echo "${FAULTS:-20}" || echo 0)" 0)
-    "$wrap" sh -c '"$WINE64" "$0" "$@"' "$bin/zi_soak.exe" "${args[@]}" >"$out/lane$lane.log" 2>&1 \
-        </dev/null &
+    "$wrap" sh -c '"$WINE64" "$0" "$@"' "$bin/zi_soak.exe" "${args[@]}" \
+        >"$out/lane$lane.log" 2>&1 </dev/null &
 done
 while sleep 10; do
     echo "soak $(($(date +%s) - began)) s: $(tail -qn1 "$out"/lane*.log | tr -d '\r' | paste -sd';')"

@@ -53,7 +53,7 @@ bool g_handled = false;             // the library's flag, as the rules leave it
 struct {
     volatile LONG quit, dialogs, boxes, kill, unregister, misses;
     volatile ULONGLONG callBegan;
-    const char *volatile step;
+    const char *volatile step = "starting";
     volatile long done, total;
 } g_watch;
 
@@ -271,6 +271,8 @@ void RunCycles(long cycles, long share, long faults) {
     }
 }
 
+std::string Home(int game) { return Here("game" + std::to_string(std::max(game, 1)) + "\\"); }
+
 // Rounds of `size` stub games started together against one client, which answers at random;
 // games 0 and 1 are copies of one game folder and write their record at the same moment. A game
 // either handed off and got the verdict, or found the events in use: the dialog (played), "No".
@@ -286,45 +288,41 @@ void Together(int size, long rounds) {
         WriteFileBytes(Here("client\\sample_portal.ini"),
                        std::string("[Portal]\r\nAnswer=") + how.answer + "\r\n");
         DeleteFileA(Here("client\\sample_portal.log").c_str());
-        std::vector<PROCESS_INFORMATION> games;
+        std::vector<HANDLE> games, threads;
         for (int i = 0; i < size; i++) {
-            std::string home = Here("game" + std::to_string(std::max(i, 1)) + "\\");
-            CopyFileA(Here("model.ini").c_str(), (home + "launch.ini").c_str(), FALSE);
-            games.push_back(Start("\"" + home + "game.exe\" 1", home, CREATE_SUSPENDED));
+            CopyFileA(ZI_SAMPLE_PROFILE, (Home(i) + "launch.ini").c_str(), FALSE);
+            PROCESS_INFORMATION game =
+                Start("\"" + Home(i) + "game.exe\" 1", Home(i), CREATE_SUSPENDED);
+            games.push_back(game.hProcess), threads.push_back(game.hThread);
         }
         ULONGLONG began = GetTickCount64();
-        for (const PROCESS_INFORMATION &game : games) // all at the same moment
-            ResumeThread(game.hThread), CloseHandle(game.hThread);
-        std::vector<HANDLE> processes;
-        for (const PROCESS_INFORMATION &game : games)
-            processes.push_back(game.hProcess);
-        bool inTime = WaitForMultipleObjects(size, processes.data(), TRUE, 41000) != WAIT_TIMEOUT;
+        for (HANDLE thread : threads) // all at the same moment
+            ResumeThread(thread), CloseHandle(thread);
+        bool inTime = WaitForMultipleObjects(size, games.data(), TRUE, 41000) != WAIT_TIMEOUT;
         slowest = std::max(slowest, (GetTickCount64() - began) / 1000.0);
         late += !inTime;
         for (int i = 0; i < size; i++) {
             DWORD code = 0x100;
             if (!inTime)
-                TerminateProcess(processes[i], 0x100);
-            GetExitCodeProcess(processes[i], &code);
-            CloseHandle(processes[i]);
-            std::string record = Record(Here("game" + std::to_string(std::max(i, 1)) + "\\launch.ini"));
+                TerminateProcess(games[i], 0x100);
+            GetExitCodeProcess(games[i], &code);
+            CloseHandle(games[i]);
+            std::string profile = Home(i) + "launch.ini", record = Record(profile);
             bool shared = i < 2; // the record may be the other copy's
             bool skipped = code == 1 && (shared || record == "No");
             bool handedOff = code == (how.outcome == 2 ? 0u : 1u) &&
                              (shared || record == (how.handled ? "Yes" : "No"));
-            wrong += !skipped && !handedOff;
+            // Each folder once: one record, "Yes" only where the verdict allows it, and every
+            // other value kept.
+            bool valid = i == 0 || (SameValues(profile.substr(BinFolder().size()).c_str()) &&
+                                    (record == "No" || (record == "Yes" && how.handled)));
+            wrong += (!skipped && !handedOff) + !valid;
         }
         // The client logs its start before it answers, so before any game ends.
         std::string log = ReadFileBytes(Here("client\\sample_portal.log"));
         for (size_t at = log.find("command line:"); at != std::string::npos;
              at = log.find("command line:", at + 1))
             handOffs++;
-        // One record, "Yes" only where the verdict allows it, and every other value kept.
-        for (int folder = 1; folder < size; folder++) {
-            std::string name = "game" + std::to_string(folder) + "\\launch.ini";
-            std::string record = Record(Here(name));
-            wrong += !SameValues(name.c_str()) || (record != "No" && (record != "Yes" || !how.handled));
-        }
         wrong += EventLeftOpen();
     }
     printf("row %d games started together | %ld rounds: %ld past 41 s, %ld answers, profiles or "
@@ -333,21 +331,23 @@ void Together(int size, long rounds) {
     Miss("games started together", late + wrong + (handOffs < rounds));
 }
 
-// This program, the library, the client and the stub games in a folder of their own.
+// This program, the library, the client and seven stub games, in a folder of their own.
 int RunInGameFolder(int argc, char **argv) {
     TempFolder game;
-    bool copied = CreateDirectoryA(game.File("client").c_str(), NULL) &&
-                  CopyFileA(Here("sample_portal.exe").c_str(), game.File("sample_portal.exe").c_str(), FALSE) &&
-                  CopyFileA(Here("sample_portal.exe").c_str(), game.File("client\\portal.exe").c_str(), FALSE) &&
-                  CopyFileA(ZI_SAMPLE_PROFILE, game.File("launch.ini").c_str(), FALSE) &&
-                  CopyFileA(ZI_SAMPLE_PROFILE, game.File("model.ini").c_str(), FALSE) &&
-                  CopyFileA(Here("zi_soak.exe").c_str(), game.File("zi_soak.exe").c_str(), FALSE);
-    for (int i = 0; i < 8; i++) {
-        std::string home = game.File(i ? "game" + std::to_string(i) + "\\" : "");
-        copied &= (!i || CreateDirectoryA(home.c_str(), NULL)) &&
-                  CopyFileA(Here("ZelInterstitial.dll").c_str(), (home + "ZelInterstitial.dll").c_str(), FALSE) &&
-                  (!i || CopyFileA(Here("game_stub.exe").c_str(), (home + "game.exe").c_str(), FALSE));
+    bool copied = CreateDirectoryA(game.File("client").c_str(), NULL);
+    std::vector<std::pair<std::string, std::string>> copies = {
+        {"zi_soak.exe", ""}, {"ZelInterstitial.dll", ""}, {"sample_portal.exe", ""},
+        {"sample_portal.exe", "client\\portal.exe"}, {ZI_SAMPLE_PROFILE, "launch.ini"}};
+    for (int i = 1; i < 8; i++) {
+        std::string home = "game" + std::to_string(i) + "\\";
+        copied &= CreateDirectoryA(game.File(home).c_str(), NULL);
+        copies.push_back({"game_stub.exe", home + "game.exe"});
+        copies.push_back({"ZelInterstitial.dll", home + "ZelInterstitial.dll"});
     }
+    for (const auto &copy : copies) // the profile by its full path, the rest from beside this
+        copied &=
+            CopyFileA((copy.first[1] == ':' ? copy.first : Here(copy.first)).c_str(),
+                      game.File(copy.second.empty() ? copy.first : copy.second).c_str(), FALSE);
     std::string line = "\"" + game.File("zi_soak.exe") + "\"";
     for (int i = 1; i < argc; i++)
         line += std::string(" ") + argv[i];
@@ -363,10 +363,10 @@ int RunInGameFolder(int argc, char **argv) {
 
 int main(int argc, char **argv) {
     setvbuf(stdout, NULL, _IONBF, 0);
-    if (GetFileAttributesA(Here("model.ini").c_str()) == INVALID_FILE_ATTRIBUTES)
-        return RunInGameFolder(argc, argv);
     if (argc < 6)
         return printf("usage: zi_soak CYCLES SEED SHARE FAULTS ROUNDS [SIZE...]\n"), 2;
+    if (GetFileAttributesA(Here("client").c_str()) == INVALID_FILE_ATTRIBUTES)
+        return RunInGameFolder(argc, argv);
     long cycles = atol(argv[1]), seed = atol(argv[2]), rounds = atol(argv[5]);
     g_rng.seed(seed);
     printf("seed %ld: %ld cycles, %ld rounds of games started together\n", seed, cycles, rounds);

@@ -131,8 +131,10 @@ TEST(PortalTrace, HandlesCloseInTheirOrder) {
         const char *answer, *held;
         int outcome, handled;
         std::string calls;
+        DWORD atLeastMs = 0;
     } rows[] = {
-        {"none", NULL, 1, 0, created + "Lumora event timeout\nLumora will not handle the game\n" + closed},
+        {"none", NULL, 1, 0,
+         created + "Lumora event timeout\nLumora will not handle the game\n" + closed, 39000},
         {"decline", NULL, 1, 0, created + "Lumora will not handle the game\n" + closed},
         {"takeover", NULL, 2, 1, created + "Lumora will take over\n" + closed},
         {"launched", NULL, 1, 1, created + "Lumora launched the game\n" + closed},
@@ -150,7 +152,9 @@ TEST(PortalTrace, HandlesCloseInTheirOrder) {
         static CInterstitial game;
         trace::calls.clear();
         trace::on = true;
+        DWORD began = GetTickCount();
         int outcome = RunPortalHandOff(game, "game.exe");
+        EXPECT_GE(GetTickCount() - began, row.atLeastMs);
         trace::on = false;
         if (held != NULL)
             CloseHandle(held);
