@@ -265,8 +265,7 @@ extern "C" int mainCRTStartup() {
     if (!Same(copy->m_szGameName, "Star Duel Deluxe") || copy->m_nRegion != 7)
         Fail("operator=", "the copy does not hold the fields");
 
-    const Row destroy = {"delete", (const void *)&DeleteObject, kCdecl, 1, {(uptr)copy}, kAny, 0};
-    Run(destroy, 0);
+    Run({"delete", (const void *)&DeleteObject, kCdecl, 1, {(uptr)copy}, kAny, 0}, 0);
     if (g_deleted != copy)
         Fail("delete", "operator delete did not get the object back");
 
