@@ -33,13 +33,12 @@ std::string Format(const std::string &commandTemplate, const std::string &url, s
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t length) {
     FuzzInput in(data, length, kFormattedCommandLimit + 8, 3);
     const std::string &p = in.texts[0], &q = in.texts[1], &url = in.texts[2];
-    const size_t cut = in.size;
-    const size_t limit = (cut < kFormattedCommandLimit ? cut : kFormattedCommandLimit) - 1;
+    const size_t limit = (in.size < kFormattedCommandLimit ? in.size : kFormattedCommandLimit) - 1;
     const std::string tail = q.find("%%") == std::string::npos ? q : Escaped(q);
-    FUZZ_CHECK(Format(Escaped(p) + "%s" + tail, url, cut) == (p + url + q).substr(0, limit));
+    FUZZ_CHECK(Format(Escaped(p) + "%s" + tail, url, in.size) == (p + url + q).substr(0, limit));
     // No directive: the URL unused.
-    FUZZ_CHECK(Format(Escaped(p), url, cut) == p.substr(0, limit));
+    FUZZ_CHECK(Format(Escaped(p), url, in.size) == p.substr(0, limit));
     // Any template at all: never more than the cut, whatever directives it holds.
-    FUZZ_CHECK(Format(p, url, cut).size() <= limit);
+    FUZZ_CHECK(Format(p, url, in.size).size() <= limit);
     return 0;
 }

@@ -19,18 +19,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     const char *placeholder = strstr(before, "%1");
     const char *marker = strstr(before, "-nohome");
     const size_t length = strlen(before);
-    bool holds = false;
     if (placeholder != NULL) {
         // Length kept, and the "1" of the first "%1" is the one byte that changed.
         const size_t at = (size_t)(placeholder - before) + 1;
-        holds = rewritten && strlen(after) == length && after[at] == 's' &&
-                memcmp(after, before, at) == 0 && strcmp(after + at + 1, before + at + 1) == 0;
+        FUZZ_CHECK(rewritten && strlen(after) == length && after[at] == 's' &&
+                   memcmp(after, before, at) == 0 && strcmp(after + at + 1, before + at + 1) == 0);
     } else if (marker != NULL) {
         // Everything before the first marker kept, then "%s" and the end.
         const size_t at = (size_t)(marker - before);
-        holds = rewritten && memcmp(after, before, at) == 0 && strcmp(after + at, "%s") == 0;
+        FUZZ_CHECK(rewritten && memcmp(after, before, at) == 0 && strcmp(after + at, "%s") == 0);
     } else {
-        holds = !rewritten && strcmp(after, before) == 0;
+        FUZZ_CHECK(!rewritten && strcmp(after, before) == 0);
     }
     const size_t rest = strlen(before) + 1 < size ? strlen(before) + 1 : size;
     std::string url = std::string((const char *)data + rest, size - rest).c_str();
@@ -50,10 +49,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     }
     std::string command(kFormattedCommandLimit, '\0');
     FormatCommand(&command[0], command.size(), after, encoded.bytes);
-    holds = holds && std::count(command.begin(), command.end(), '"') <=
-                         std::count(after, after + strlen(after), '"');
+    FUZZ_CHECK(std::count(command.begin(), command.end(), '"') <=
+               std::count(after, after + strlen(after), '"'));
     free(before);
     free(after);
-    FUZZ_CHECK(holds);
     return 0;
 }

@@ -9,6 +9,7 @@
 
 #include "browser/browser_text.h"
 #include "browser_code_pages.h"
+#include "fuzz_input.h"
 
 namespace {
 
@@ -52,9 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     free(patternCopy);
 
     size_t bytes = text.find(pattern);
-    if (plain != (bytes == std::string::npos ? -1 : (ptrdiff_t)bytes))
-        abort();
-    if (dbcs != Reference(text, pattern, next))
-        abort();
+    FUZZ_CHECK(plain == (bytes == std::string::npos ? -1 : (ptrdiff_t)bytes));
+    FUZZ_CHECK(dbcs == Reference(text, pattern, next));
     return 0;
 }

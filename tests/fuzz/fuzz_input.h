@@ -3,6 +3,7 @@
 #include <stddef.h>
 #include <stdint.h>
 #include <stdlib.h>
+#include <string.h>
 
 #include <string>
 #include <vector>
@@ -25,9 +26,8 @@ struct FuzzInput {
 // A heap buffer of exactly `size` bytes, so that AddressSanitizer sees any write past it.
 struct ExactBuffer {
     char *bytes;
-    explicit ExactBuffer(size_t size, char fill = 'x') : bytes((char *)malloc(size)) {
-        for (size_t i = 0; i < size; i++)
-            bytes[i] = fill;
+    explicit ExactBuffer(size_t size) : bytes((char *)malloc(size)) {
+        memset(bytes, 'x', size);
     }
     ~ExactBuffer() {
         free(bytes);

@@ -1,20 +1,15 @@
-// Fuzzes the profile's path beside an executable path, with single-byte stepping and with a
-// double-byte stepping in which a lead byte (0x81 and up) takes the byte after it.
+// Fuzzes the profile's path beside an executable path, with single-byte stepping and with the
+// double-byte steppings of code pages 932 and 936, in which a lead byte takes the byte after it.
 #include <string.h>
 
+#include "browser_code_pages.h"
 #include "fuzz_input.h"
 #include "profile/profile_path.h"
-
-static const char *NextDoubleByte(const char *p) {
-    if (*p == '\0')
-        return p;
-    return (unsigned char)*p >= 0x81 && p[1] != '\0' ? p + 2 : p + 1;
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t length) {
     FuzzInput in(data, length, 600, 2);
     const std::string &exe = in.texts[0], &name = in.texts[1];
-    for (NextCharFn next : {NextByte, NextDoubleByte}) {
+    for (NextCharFn next : {NextByte, NextChar932, NextChar936}) {
         ExactBuffer dest(in.size);
         bool found = ProfilePathBeside(dest.bytes, in.size, exe.c_str(), next, name.c_str());
         std::string path = dest.bytes;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "dialog/hot_zones.h"
@@ -97,7 +98,6 @@ TEST(HotZones, PointFromMouseParamSignExtends) {
     for (const Row &row : rows) {
         Point p = PointFromMouseParam(row.param);
         SCOPED_TRACE(::testing::Message() << "lParam 0x" << std::hex << row.param);
-        EXPECT_EQ(row.x, p.x);
-        EXPECT_EQ(row.y, p.y);
+        EXPECT_EQ(std::make_pair(row.x, row.y), std::make_pair(p.x, p.y)); // (x, y)
     }
 }

@@ -6,38 +6,6 @@
 
 #include "dialog/layout.h"
 
-TEST(Layout, MulDivRoundsHalvesAwayFromZero) {
-    struct Row {
-        int32_t number, numerator, denominator, expected;
-    } rows[] = {
-        // clang-format off
-        {8, 96, 72, 11}, {16, 120, 72, 27}, {9, 96, 72, 12}, {3, 60, 72, 3}, {-3, 60, 72, -3},
-        {5, 1, 2, 3}, {-5, 1, 2, -3}, {7, 1, -2, -4}, {5, 7, 0, -1}, {2147483647, 2, 1, -1},
-        {-2147483647 - 1, 1, 1, -1},
-        // clang-format on
-    };
-    for (const Row &row : rows) {
-        SCOPED_TRACE("MulDiv(" + std::to_string(row.number) + ", " + std::to_string(row.numerator) +
-                     ", " + std::to_string(row.denominator) + ")");
-        EXPECT_EQ(row.expected, MulDivRounded(row.number, row.numerator, row.denominator));
-    }
-}
-
-TEST(Layout, FontHeightFromPointSize) {
-    struct Row {
-        uint32_t points;
-        int32_t dpi, height;
-    } rows[] = {
-        {8, 96, -11},         {16, 96, -21},         {8, 120, -13},
-        {0, 96, 0},           {0xFFFFFFF0u, 96, 21}, // "negative": a positive height
-        {0x80000000u, 96, 1},                        // MulDiv's -1 for a result out of range
-    };
-    for (const Row &row : rows) {
-        SCOPED_TRACE("points " + std::to_string(row.points) + " at " + std::to_string(row.dpi));
-        EXPECT_EQ(row.height, FontHeight(row.points, row.dpi));
-    }
-}
-
 TEST(Layout, LineOffsets) {
     struct Row {
         const char *name;
@@ -61,27 +29,45 @@ TEST(Layout, LineOffsets) {
     }
 }
 
-TEST(Layout, Places) {
+// Each row a call as written, what it gives and what it must give; a failure names the call.
+#define ROW(call, expected)                                                                        \
+    { #call, call, expected }
+
+TEST(Layout, Arithmetic) {
     struct Row {
-        const char *what;
+        const char *call;
         int32_t actual, expected;
     } rows[] = {
-        {"games text lift at LOGPIXELSX 119", GamesTextLift(119), 0},
-        {"games text lift at LOGPIXELSX 120", GamesTextLift(120), 10},
-        {"slot 1 at 120 dpi, lifted", SlotTop(210, LineOffset(-13, 1), 10), 214},
-        {"a slot far out", SlotTop(65, 477218565, 0), 477218630},
-        {"a slot top past 2^31 wraps", SlotTop(2147483647, 1, 0), -2147483647 - 1},
-        {"name box at 11 points: doubled", GameNameBoxHeight(11, 19), 38},
-        {"name box at 12 points", GameNameBoxHeight(12, 19), 19},
-        {"name box at a \"negative\" size", GameNameBoxHeight(0xFFFFFFF0u, 19), 19},
-        {"upsell centre, width 260", UpsellPictureAt(260, 170).x, 335},
-        {"upsell centre, width 261 halved down", UpsellPictureAt(261, 170).x, 335},
-        {"upsell centre, width 0", UpsellPictureAt(0, 170).x, 205},
-        {"upsell centre, width with the top bit", UpsellPictureAt(0x80000000u, 170).x, 1073742029},
-        {"upsell centre, the sum wraps", UpsellPictureAt(0xFFFFFFFFu, 170).x, -2147483444},
-        {"picture left, odd width truncated", PictureLeft(335, 201), 235},
-        {"picture left, negative width truncated", PictureLeft(0, -3), 1},
+        // clang-format off
+        // MulDiv: halves rounded away from zero; -1 for a zero divisor or a result out of range.
+        ROW(MulDivRounded(8, 96, 72), 11),     ROW(MulDivRounded(16, 120, 72), 27),
+        ROW(MulDivRounded(9, 96, 72), 12),     ROW(MulDivRounded(3, 60, 72), 3),
+        ROW(MulDivRounded(-3, 60, 72), -3),    ROW(MulDivRounded(5, 1, 2), 3),
+        ROW(MulDivRounded(-5, 1, 2), -3),      ROW(MulDivRounded(7, 1, -2), -4),
+        ROW(MulDivRounded(5, 7, 0), -1),       ROW(MulDivRounded(2147483647, 2, 1), -1),
+        ROW(MulDivRounded(-2147483647 - 1, 1, 1), -1),
+        // Font heights from point sizes.
+        ROW(FontHeight(8, 96), -11),           ROW(FontHeight(16, 96), -21),
+        ROW(FontHeight(8, 120), -13),          ROW(FontHeight(0, 96), 0),
+        ROW(FontHeight(0xFFFFFFF0u, 96), 21),  // "negative": a positive height
+        ROW(FontHeight(0x80000000u, 96), 1),   // MulDiv's -1 for a result out of range
+        // clang-format on
+        // The games text's lift at LOGPIXELSX 119 and 120; slot 1 at 120 dpi, lifted.
+        ROW(GamesTextLift(119), 0), ROW(GamesTextLift(120), 10),
+        ROW(SlotTop(210, LineOffset(-13, 1), 10), 214),
+        ROW(SlotTop(65, 477218565, 0), 477218630),       // a slot far out
+        ROW(SlotTop(2147483647, 1, 0), -2147483647 - 1), // a slot top past 2^31 wraps
+        ROW(GameNameBoxHeight(11, 19), 38),              // name box at 11 points: doubled
+        ROW(GameNameBoxHeight(12, 19), 19),
+        ROW(GameNameBoxHeight(0xFFFFFFF0u, 19), 19), // at a "negative" size
+        ROW(UpsellPictureAt(260, 170).x, 335),       // the upsell picture's centre
+        ROW(UpsellPictureAt(261, 170).x, 335),       // width halved down
+        ROW(UpsellPictureAt(0, 170).x, 205),
+        ROW(UpsellPictureAt(0x80000000u, 170).x, 1073742029),  // width with the top bit
+        ROW(UpsellPictureAt(0xFFFFFFFFu, 170).x, -2147483444), // the sum wraps
+        ROW(PictureLeft(335, 201), 235),                       // odd width truncated
+        ROW(PictureLeft(0, -3), 1),                            // negative width truncated
     };
     for (const Row &row : rows)
-        EXPECT_EQ(row.expected, row.actual) << row.what;
+        EXPECT_EQ(row.expected, row.actual) << row.call;
 }

@@ -19,9 +19,8 @@ TEST(RelativePath, StepsUpToTheSharedFolderOnlyOnTheSameDrive) {
     };
     for (const Row &row : rows) {
         std::string way = "unchanged";
-        bool found = RelativePath(row.from, row.to, &way);
-        EXPECT_EQ(row.expected != NULL ? row.expected : "unchanged", way)
-            << row.from << " to " << row.to;
-        EXPECT_EQ(row.expected != NULL, found) << row.from << " to " << row.to;
+        SCOPED_TRACE(std::string(row.from) + " to " + row.to);
+        EXPECT_EQ(row.expected != NULL, RelativePath(row.from, row.to, &way));
+        EXPECT_EQ(row.expected != NULL ? row.expected : "unchanged", way);
     }
 }

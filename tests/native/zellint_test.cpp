@@ -4,6 +4,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <utility>
+
 #include "files.h"
 #include "lint.h"
 #include "zellint.h"
@@ -16,10 +18,11 @@ struct ZellintCorpus : testing::Test {
     }
 };
 
-std::string Zellint(std::vector<std::string> args, int *status) {
+// zellint's output (stdout, then stderr) and its exit status.
+std::pair<std::string, int> Zellint(std::vector<std::string> args) {
     std::string out, err;
-    *status = RunZellint(args, &out, &err);
-    return out + err;
+    int status = RunZellint(args, &out, &err);
+    return {out + err, status};
 }
 
 TEST_F(ZellintCorpus, EachMistakeGivesItsFindings) {
@@ -100,8 +103,7 @@ TEST_F(ZellintCorpus, ExitStatusesAndFormats) {
         {{"--explain", "no-such-rule"}, 2, NULL},
     };
     for (const Row &row : rows) {
-        int status;
-        std::string out = Zellint(row.args, &status);
+        auto [out, status] = Zellint(row.args);
         EXPECT_EQ(row.status, status) << row.args.back();
         std::string expected;
         if (row.expected != NULL) {
@@ -117,9 +119,7 @@ TEST_F(ZellintCorpus, FixRemovesOnlyTheMarkAndKeepsACopy) {
     ASSERT_TRUE(ReadWholeFile("utf8-bom.ini", &original));
     mkdir(dir.c_str(), 0755);
     ASSERT_TRUE(WriteWholeFile(dir + "LAUNCH.INI", original));
-    int status;
-    Zellint({"--fix", dir}, &status);
-    EXPECT_EQ(0, status);
+    EXPECT_EQ(0, Zellint({"--fix", dir}).second);
     ASSERT_TRUE(ReadWholeFile(dir + "LAUNCH.INI", &fixed));
     ASSERT_TRUE(ReadWholeFile(dir + "LAUNCH.INI.bak", &copy));
     EXPECT_EQ(original.substr(3), fixed);

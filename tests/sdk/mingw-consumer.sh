@@ -8,18 +8,15 @@ root=$(cd "$(dirname "$0")/../.." && pwd)
 sdk=$(cd "$1" && pwd)
 work=$2
 failed=0
-for arch in i686 x86_64; do
+# Each row: the architecture, the bed that runs its game, that bed's Wine and its time limit.
+for row in "i686 tests/wine32/run.sh wine 300" "x86_64 scripts/wine/with-wine.sh wine64 120"; do
+    read -r arch bed wine seconds <<<"$row"
     build=$work/mingw-$arch
     rm -rf "$build"
     cmake -S "$sdk/examples" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-$arch-mingw.cmake" \
         -DCMAKE_PREFIX_PATH="$sdk" -DCMAKE_BUILD_TYPE=Release -DCMAKE_EXE_LINKER_FLAGS=-static >/dev/null
     cmake --build "$build" >/dev/null
-    build=$(cd "$build" && pwd)
-    if [ "$arch" = x86_64 ]; then
-        output=$(cd "$build" && timeout 120 "$root/scripts/wine/with-wine.sh" /usr/lib/wine/wine64 sample_game.exe 3 2 2>&1)
-    else
-        output=$(cd "$build" && timeout 300 "$root/tests/wine32/run.sh" /usr/lib/wine/wine sample_game.exe 3 2 2>&1)
-    fi
+    output=$(cd "$build" && timeout "$seconds" "$root/$bed" "/usr/lib/wine/$wine" sample_game.exe 3 2 2>&1)
     if [ "$(grep -c 'answered 1' <<<"$output")" != 2 ]; then
         echo "FAILED: the $arch MinGW sample game did not answer 1 twice:"
         echo "$output"

@@ -23,6 +23,7 @@ struct tagPOINT { // as <windows.h> has it
     long x, y;
 };
 typedef __SIZE_TYPE__ uptr;
+static const bool kX86 = sizeof(uptr) == 4;
 
 // new and delete without a C runtime: a small arena; delete records what it was given.
 static unsigned char g_arena[4 * sizeof(CInterstitial)];
@@ -56,11 +57,9 @@ static void Print(const char *text) {
     WriteFile(GetStdHandle((unsigned long)-11), text, length, &written, 0);
 }
 static void Fail(const char *name, const char *what) {
-    Print("FAILED: ");
-    Print(name);
-    Print(": ");
-    Print(what);
-    Print("\n");
+    const char *parts[] = {"FAILED: ", name, ": ", what, "\n"};
+    for (const char *part : parts)
+        Print(part);
     g_faults++;
 }
 static bool Same(const char *a, const char *b) {
@@ -72,8 +71,8 @@ static bool Same(const char *a, const char *b) {
 // One call as the probe makes it. Offsets are used by the assembly below.
 struct Call {
     const void *fn; // 0
-    uptr self;      // 1: ecx / rcx; unused by stdcall and cdecl
-    uptr args[3];   // 2..4: x86 pushes them (args[0] last), x64 passes them in rdx, r8, r9
+    uptr in[4];     // 1..4: x86 puts in[0] in ecx (unused by stdcall and cdecl) and pushes
+                    // in[1..] (in[1] last); x64 passes in[0..3] in rcx, rdx, r8, r9
     uptr count;     // 5: arguments on the x86 stack
     uptr result;    // 6: eax / rax
     uptr spBefore;  // 7: the stack pointer just before the call
@@ -182,25 +181,16 @@ struct Row {
 static uptr Run(const Row &row, CInterstitial *self) {
     Call call = {};
     call.fn = row.fn;
-    call.self = (uptr)self;
     call.count = row.count;
+    call.in[0] = (uptr)self;
+    // On x64 a function without an object takes its arguments from rcx on.
+    uptr *args = call.in + (!kX86 && row.convention != kMember ? 0 : 1);
     for (uptr i = 0; i < 3; i++)
-        call.args[i] = row.args[i];
-#if !defined(__i386__)
-    if (row.convention != kMember) { // no object: the arguments start in rcx
-        call.self = row.args[0];
-        call.args[0] = row.args[1];
-        call.args[1] = row.args[2];
-    }
-#endif
+        args[i] = row.args[i];
     g_call = &call;
     Probe();
     uptr removed = call.spAfter - call.spBefore;
-#if defined(__i386__)
-    uptr expectedRemoved = row.convention == kCdecl ? 0 : 4 * row.count;
-#else
-    uptr expectedRemoved = 0;
-#endif
+    uptr expectedRemoved = kX86 && row.convention != kCdecl ? 4 * row.count : 0;
     if (removed != expectedRemoved)
         Fail(row.name,
              "the stack pointer came back moved by another amount than its convention says");
@@ -275,8 +265,7 @@ extern "C" int mainCRTStartup() {
     if (!Same(copy->m_szGameName, "Star Duel Deluxe") || copy->m_nRegion != 7)
         Fail("operator=", "the copy does not hold the fields");
 
-    const Row destroy = {"delete", (const void *)&DeleteObject, kCdecl, 1, {(uptr)copy}, kAny, 0};
-    Run(destroy, 0);
+    Run({"delete", (const void *)&DeleteObject, kCdecl, 1, {(uptr)copy}, kAny, 0}, 0);
     if (g_deleted != copy)
         Fail("delete", "operator delete did not get the object back");
 
