@@ -83,11 +83,8 @@ Outcome Play(const std::string &args, const std::vector<DialogScript> &scripts,
                        FramedBmp(120, 80, kUpsellFill, kUpsellFrame));
     TestBrowser browser(RecorderPath() + placeholder + '\0');
     SetEnvironmentVariableA("ZI_BROWSER_RECORD", folder.File("browser.txt").c_str());
-    RunOptions options;
-    options.args = args;
-    options.workingDir = workingDir.Path();
     Outcome outcome;
-    outcome.run = RunGameWithDialogs(folder, options, scripts, &outcome.seen);
+    outcome.run = RunGameWithDialogs(folder, {args, workingDir.Path()}, scripts, &outcome.seen);
     outcome.pages = BrowserAddresses(folder.File("browser.txt"), page);
     SetEnvironmentVariableA("ZI_BROWSER_RECORD", NULL);
     return outcome;
@@ -96,14 +93,12 @@ Outcome Play(const std::string &args, const std::vector<DialogScript> &scripts,
 // ---------------------------------------------------------------------------------------
 // Every way a dialog ends, and what the game is told.
 
-enum Page { kNoPage, kInfoPage, kUpsellPage, kPortalHome };
-
 struct EndRow {
     const char *name;
     Steps steps;
-    int answer;               // what fnGameBeginEnd returns
-    std::vector<int> regions; // what the checkpoints read
-    Page page;                // the page the browser is started with
+    int answer;                     // what fnGameBeginEnd returns
+    std::vector<int> regions;       // what the checkpoints read
+    std::vector<std::string> pages; // the addresses the browser is started with
 };
 
 // Each row's dialog also shows the title the profile's name gives, at 500 x 360 with a system
@@ -113,18 +108,14 @@ void CheckEndings(const std::vector<EndRow> &rows, const char *args, const char 
                   const char *title) {
     for (const EndRow &row : rows) {
         SCOPED_TRACE(row.name);
-        Outcome outcome = Play(args, {Script(row.steps)}, main, "", row.page != kNoPage);
+        Outcome outcome = Play(args, {Script(row.steps)}, main, "", !row.pages.empty());
         ASSERT_EQ(1u, outcome.seen.size()) << "dialogs shown";
         const DialogSeen &seen = outcome.seen[0];
         EXPECT_FALSE(seen.stillOpen) << "the steps should have ended the dialog";
         EXPECT_EQ(row.answer, outcome.run.Answer(0)) << "fnGameBeginEnd's answer";
         EXPECT_EQ(row.regions, seen.regions) << "the regions read at the checkpoints";
         EXPECT_EQ(std::vector<std::string>(), seen.notes);
-        const std::string addresses[] = {"", kInfoUrl, kUpsellUrl, ZI_PORTAL_HOME_HOST};
-        std::vector<std::string> expected;
-        if (row.page != kNoPage)
-            expected.push_back(addresses[row.page]);
-        EXPECT_EQ(expected, outcome.pages) << "the browser's addresses";
+        EXPECT_EQ(row.pages, outcome.pages) << "the browser's addresses";
         EXPECT_EQ(std::vector<std::string>{title}, outcome.run.dialogTitles);
         const RECT &box = seen.window;
         EXPECT_EQ(500, box.right - box.left);
@@ -139,23 +130,23 @@ TEST(DialogEnds, AtStart) {
     // clang-format off
     CheckEndings({
         // Enter and Escape reach the dialog as IDOK and IDCANCEL.
-        {"Enter", {{Key, VK_RETURN}}, 1, {}, kNoPage},
-        {"Escape", {{Key, VK_ESCAPE}}, 1, {}, kNoPage},
-        {"close request", {{Close}}, 1, {}, kNoPage},
-        {"IDCLOSE", {{Command, IDCLOSE}}, 1, {}, kNoPage},
-        {"IDOK with a notification code", {{Command, 0x00050001}}, 1, {}, kNoPage},
+        {"Enter", {{Key, VK_RETURN}}, 1, {}, {}},
+        {"Escape", {{Key, VK_ESCAPE}}, 1, {}, {}},
+        {"close request", {{Close}}, 1, {}, {}},
+        {"IDCLOSE", {{Command, IDCLOSE}}, 1, {}, {}},
+        {"IDOK with a notification code", {{Command, 0x00050001}}, 1, {}, {}},
         {"ids 3, 7 and 9 do nothing",
-         Steps{{Command, 3}, {Command, 7}, {Command, 9}} + kCloseMark, 0, {5}, kNoPage},
-        {"play", Click(kOnPlay, 3), 1, {3}, kNoPage},
-        {"close mark", kCloseMark, 0, {5}, kNoPage},
-        {"upsell: its page, then quit", Click(kOnUpsell, 2), 0, {2}, kUpsellPage},
-        {"more games: its page", Click(kOnMoreGames, 1) + kCloseMark, 0, {1, 5}, kInfoPage},
-        {"logo: the portal home", Click(kOnLogo, 4) + kCloseMark, 0, {4, 5}, kPortalHome},
+         Steps{{Command, 3}, {Command, 7}, {Command, 9}} + kCloseMark, 0, {5}, {}},
+        {"play", Click(kOnPlay, 3), 1, {3}, {}},
+        {"close mark", kCloseMark, 0, {5}, {}},
+        {"upsell: its page, then quit", Click(kOnUpsell, 2), 0, {2}, {kUpsellUrl}},
+        {"more games: its page", Click(kOnMoreGames, 1) + kCloseMark, 0, {1, 5}, {kInfoUrl}},
+        {"logo: the portal home", Click(kOnLogo, 4) + kCloseMark, 0, {4, 5}, {ZI_PORTAL_HOME_HOST}},
         {"pressed on play, moved to the close mark and released there",
          {{Move, kOnPlay}, {RegionIs, 3}, {Press, kOnPlay}, {Move, kOnClose}, {RegionIs, 5},
-          {Release, kOnClose}}, 0, {3, 5}, kNoPage},
+          {Release, kOnClose}}, 0, {3, 5}, {}},
         {"moved onto play, released on the close mark: the move decides",
-         {{Move, kOnPlay}, {RegionIs, 3}, {Release, kOnClose}}, 1, {3}, kNoPage},
+         {{Move, kOnPlay}, {RegionIs, 3}, {Release, kOnClose}}, 1, {3}, {}},
     }, "1", kMain, "Star Duel");
     // clang-format on
 }
@@ -163,9 +154,9 @@ TEST(DialogEnds, AtStart) {
 TEST(DialogEnds, AtExit) {
     // The exit button lies over the play zone: a release there still ends with 1. A "~" in
     // the name is a line feed in the title. (Region 5 at exit: DialogFace.AtStartAndAtExit.)
-    CheckEndings({{"exit button", Click(kOnPlay, 3), 1, {3}, kNoPage},
-                  {"Escape", {{Key, VK_ESCAPE}}, 1, {}, kNoPage},
-                  {"upsell", Click(kOnUpsell, 2), 0, {2}, kUpsellPage}},
+    CheckEndings({{"exit button", Click(kOnPlay, 3), 1, {3}, {}},
+                  {"Escape", {{Key, VK_ESCAPE}}, 1, {}, {}},
+                  {"upsell", Click(kOnUpsell, 2), 0, {2}, {kUpsellUrl}}},
                  "0", "GameName=Star~Duel\r\nLumora=No\r\n", "Star\nDuel");
 }
 
@@ -187,8 +178,8 @@ TEST(DialogEnds, RegionSetByAHost) {
     // name leaves the template's title.
     auto set = [](int region) { return Steps{{SetRegion, region}, {RegionIs, region}}; };
     Steps release = {{Release, kOnPlay}};
-    CheckEndings({{"7 acts like 2", set(7) + release, 0, {7}, kUpsellPage},
-                  {"0 does nothing", set(0) + release + kCloseMark, 0, {0, 5}, kNoPage}},
+    CheckEndings({{"7 acts like 2", set(7) + release, 0, {7}, {kUpsellUrl}},
+                  {"0 does nothing", set(0) + release + kCloseMark, 0, {0, 5}, {}}},
                  "1", "GameName=\r\n", "Game Dialog");
 }
 
@@ -242,11 +233,6 @@ void CheckBands(const Capture &face, const std::vector<Band> &bands) {
             << found << " text pixels in x " << b.left << " to " << b.right << ", y " << b.top
             << " to " << b.bottom;
     }
-}
-
-// The face of the one dialog of a run; empty when there was not just one.
-Capture Face(const Outcome &outcome) {
-    return outcome.seen.size() == 1 ? outcome.seen[0].painted : Capture();
 }
 
 // One run shows both faces: the start call records "No", so the exit call shows one too. The
@@ -312,7 +298,8 @@ TEST(DialogFace, LargeFontsLiftTheGamesTextOnlyAndNoPictureIsSought) {
         RegSetKeyValueA(HKEY_CURRENT_USER, key, "LogPixels", REG_DWORD, &saved, size);
     else
         RegDeleteKeyValueA(HKEY_CURRENT_USER, key, "LogPixels");
-    Capture face = Face(outcome);
+    ASSERT_EQ(1u, outcome.seen.size()) << "dialogs shown";
+    Capture face = outcome.seen[0].painted;
     ASSERT_FALSE(face.Empty());
     EXPECT_EQ(0, PixelsOf(face, kWhole, kWrongFill));
     EXPECT_NE(std::string::npos, outcome.run.debugOutput.find(kPlaceBitmapFailed));
