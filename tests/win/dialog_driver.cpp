@@ -5,6 +5,7 @@
 #include <tlhelp32.h>
 
 #include <deque>
+#include <functional>
 #include <thread>
 
 #include "entry/interstitial.h"
@@ -16,13 +17,10 @@ GameRun RunGameWithDialogs(const GameFolder &folder, RunOptions options,
     std::vector<std::thread> threads;
     options.onDialog = [&](HWND hwnd) {
         records.emplace_back();
-        if (records.size() > scripts.size()) {
+        if (records.size() > scripts.size())
             PressOk(hwnd);
-            return;
-        }
-        DialogScript script = scripts[records.size() - 1];
-        DialogSeen *record = &records.back();
-        threads.emplace_back([script, hwnd, record] { script(hwnd, *record); });
+        else
+            threads.emplace_back(scripts[records.size() - 1], hwnd, std::ref(records.back()));
     };
     // The real pointer waits in the screen's corner: a window that appears under it gets a
     // mouse move from the window system.
@@ -133,11 +131,10 @@ DialogScript Script(std::vector<Step> steps) {
         for (const Step &step : steps)
             RunStep(hwnd, step, seen);
         DWORD started = GetTickCount();
-        while (IsWindow(hwnd) && IsWindowVisible(hwnd) && GetTickCount() - started < 5000)
+        while (IsWindowVisible(hwnd) && GetTickCount() - started < 5000) // false once it is gone
             Sleep(20);
-        if (IsWindow(hwnd) && IsWindowVisible(hwnd)) {
-            seen.stillOpen = true;
+        seen.stillOpen = IsWindowVisible(hwnd) != FALSE;
+        if (seen.stillOpen)
             PostMessageA(hwnd, WM_COMMAND, IDCANCEL, 0);
-        }
     };
 }
