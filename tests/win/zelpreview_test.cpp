@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <zlib.h>
 
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -82,10 +83,9 @@ TEST(ZelPreview, FacesEqualTheLiveDialog) {
     game.WriteProfile(kProfile);
     WriteFileBytes(game.File("upsell.bmp"), FramedBmp(120, 80, {200, 40, 160}, {250, 250, 0}));
     std::vector<DialogSeen> seen;
-    RunOptions options;
-    options.args = "1 0"; // start, then exit: the start call records "No", so both show
     DialogScript play = Script({{Move, {420, 325}}, {Release, {420, 325}}});
-    RunGameWithDialogs(game, options, {play, play}, &seen);
+    // Start, then exit: the start call records "No", so both show.
+    RunGameWithDialogs(game, {"1 0"}, {play, play}, &seen);
     ASSERT_EQ(2u, seen.size());
 
     TempFolder out;
@@ -157,9 +157,7 @@ TEST(ZelPreview, ZoneOutlinesAreWhereTheDialogAnswersWithTheHand) {
         PressOk(hwnd);
     };
     std::vector<DialogSeen> seen;
-    RunOptions options;
-    options.args = "1";
-    RunGameWithDialogs(game, options, {watch}, &seen);
+    RunGameWithDialogs(game, {"1"}, {watch}, &seen);
     EXPECT_EQ(expected, regions);
     ASSERT_EQ(points.size(), cursors.size());
     EXPECT_NE(cursors[0], cursors[1]) << "the hand and the arrow";
@@ -182,11 +180,10 @@ TEST(ZelPreview, FolderResultsAndTheContactSheet) {
     };
     TempFolder out;
     std::string all;
-    std::vector<std::unique_ptr<GameFolder>> games;
+    std::deque<GameFolder> games; // kept for the sheet; a deque grows without moving them
     for (const Row &row : rows) {
         SCOPED_TRACE(row.name);
-        games.emplace_back(new GameFolder);
-        GameFolder &game = *games.back();
+        GameFolder &game = games.emplace_back();
         if (row.profile != NULL)
             game.WriteProfile(row.profile);
         if (row.picture)
@@ -208,7 +205,7 @@ TEST(ZelPreview, FolderResultsAndTheContactSheet) {
     ASSERT_EQ(0u, RunPreview(out, "--sheet \"" + out.File("sheet.png") + "\"" + all).exitCode);
     Capture sheet = ReadPng(out.File("sheet.png"));
     for (size_t i = 2; i < games.size(); i++) {
-        Capture face = Face(out, games[i]->Path(), "-start.png");
+        Capture face = Face(out, games[i].Path(), "-start.png");
         int found = 0;
         for (int y = 0; y + face.height <= sheet.height; y++)
             for (int x = 0; x + face.width <= sheet.width; x++) {
@@ -219,7 +216,7 @@ TEST(ZelPreview, FolderResultsAndTheContactSheet) {
                                       &sheet.pixels[(size_t)(y + fy) * sheet.width + x]);
                 found += same;
             }
-        EXPECT_EQ(1, found) << games[i]->Path();
+        EXPECT_EQ(1, found) << games[i].Path();
     }
 }
 
