@@ -31,18 +31,12 @@ Capture LibraryPicture(int id, UINT flags) {
     BITMAP info = {};
     if (picture == NULL || GetObjectA(picture, sizeof info, &info) == 0)
         return Capture();
-    HWND window = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, "STATIC", "", WS_POPUP, 0, 0,
-                                  info.bmWidth, info.bmHeight, NULL, NULL, NULL, NULL);
+    // A static control shows it, copied from a memory DC as the dialog copies its pictures.
+    HWND window =
+        CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, "STATIC", "", WS_POPUP | SS_BITMAP, 0, 0,
+                        info.bmWidth, info.bmHeight, NULL, NULL, NULL, NULL);
+    SendMessageA(window, STM_SETIMAGE, IMAGE_BITMAP, (LPARAM)picture);
     ShowWindow(window, SW_SHOWNOACTIVATE);
-    UpdateWindow(window);
-    PumpThreadMessages();
-    HDC dc = GetDC(window);
-    HDC source = CreateCompatibleDC(dc);
-    HGDIOBJ previous = SelectObject(source, picture);
-    BitBlt(dc, 0, 0, info.bmWidth, info.bmHeight, source, 0, 0, SRCCOPY);
-    SelectObject(source, previous);
-    DeleteDC(source);
-    ReleaseDC(window, dc);
     Capture image = CaptureSettled(window);
     DestroyWindow(window);
     DeleteObject(picture);
