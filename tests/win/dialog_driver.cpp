@@ -37,12 +37,9 @@ Capture WaitForPaintedFace(HWND hwnd) {
     int stableRounds = 0;
     for (DWORD started = GetTickCount(); GetTickCount() - started < 8000 && IsWindow(hwnd);
          Sleep(100)) {
-        RECT client = {};
-        if (!IsWindowVisible(hwnd) || !GetClientRect(hwnd, &client) || client.right != 500 ||
-            client.bottom != 360)
-            continue;
-        Capture now = CaptureClient(hwnd);
-        stableRounds = !now.Empty() && now.pixels == last.pixels ? stableRounds + 1 : 0;
+        Capture now = IsWindowVisible(hwnd) ? CaptureClient(hwnd) : Capture();
+        bool faceSize = now.width == 500 && now.height == 360 && !now.Empty();
+        stableRounds = faceSize && now.pixels == last.pixels ? stableRounds + 1 : 0;
         last = now;
         if (stableRounds >= 2)
             return last;
