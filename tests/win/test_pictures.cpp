@@ -3,6 +3,8 @@
 
 #include <stdio.h>
 
+#include <algorithm>
+
 #include "imagefile.h"
 
 std::string ToString(Rgb colour) {
@@ -28,13 +30,12 @@ bool IsTextColour(Rgb c) {
 Capture LibraryPicture(int id, UINT flags) {
     HBITMAP picture = static_cast<HBITMAP>(LoadImageA(
         GetModuleHandleA("ZelInterstitial.dll"), MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, flags));
-    BITMAP info = {};
-    if (picture == NULL || GetObjectA(picture, sizeof info, &info) == 0)
+    if (picture == NULL)
         return Capture();
-    // A static control shows it, copied from a memory DC as the dialog copies its pictures.
-    HWND window =
-        CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, "STATIC", "", WS_POPUP | SS_BITMAP, 0, 0,
-                        info.bmWidth, info.bmHeight, NULL, NULL, NULL, NULL);
+    // A static control shows it, copied from a memory DC as the dialog copies its pictures, and
+    // takes its size.
+    HWND window = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, "STATIC", "",
+                                  WS_POPUP | SS_BITMAP, 0, 0, 0, 0, NULL, NULL, NULL, NULL);
     SendMessageA(window, STM_SETIMAGE, IMAGE_BITMAP, (LPARAM)picture);
     ShowWindow(window, SW_SHOWNOACTIVATE);
     Capture image = CaptureSettled(window);
@@ -44,12 +45,9 @@ Capture LibraryPicture(int id, UINT flags) {
 }
 
 std::string FramedBmp(int width, int height, Rgb fill, Rgb frame) {
-    std::vector<Rgb> pixels((size_t)width * height);
-    for (int y = 0; y < height; y++)
-        for (int x = 0; x < width; x++) {
-            bool edge = x == 0 || y == 0 || x == width - 1 || y == height - 1;
-            pixels[(size_t)y * width + x] = edge ? frame : fill;
-        }
+    std::vector<Rgb> pixels((size_t)width * height, frame);
+    for (int y = 1; y < height - 1; y++) // the rows between the top and the bottom of the frame
+        std::fill_n(pixels.begin() + (size_t)y * width + 1, width - 2, fill);
     std::vector<uint8_t> bmp =
         imagefile::EncodeBmp24(width, height, reinterpret_cast<const uint8_t *>(pixels.data()));
     return std::string(bmp.begin(), bmp.end());
