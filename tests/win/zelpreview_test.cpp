@@ -27,12 +27,10 @@ Capture ReadPng(const std::string &path) {
     Gdiplus::Bitmap bitmap(std::wstring(path.begin(), path.end()).c_str());
     Gdiplus::Rect all(0, 0, (INT)bitmap.GetWidth(), (INT)bitmap.GetHeight());
     Gdiplus::BitmapData data;
-    Capture image;
     if (bitmap.LockBits(&all, Gdiplus::ImageLockModeRead, PixelFormat24bppRGB, &data) !=
         Gdiplus::Ok)
-        return image;
-    image.width = all.Width;
-    image.height = all.Height;
+        return Capture();
+    Capture image = {all.Width, all.Height, {}};
     for (int y = 0; y < all.Height; y++)
         for (int x = 0; x < all.Width; x++) {
             const BYTE *bgr = static_cast<const BYTE *>(data.Scan0) + y * data.Stride + 3 * x;
