@@ -7,6 +7,7 @@
 #include <stdio.h>
 
 #include <algorithm>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -56,12 +57,10 @@ struct Outcome {
 // The browser's record: each line is the recorder's quoted path, a blank and the address. A
 // start takes a moment to show: wait for one, or half a second when none is expected.
 std::vector<std::string> BrowserAddresses(const std::string &record, bool expected) {
-    std::string text = ReadFileHolding(record, "\n", expected ? 10000 : 500);
+    std::istringstream lines(ReadFileHolding(record, "\n", expected ? 10000 : 500));
     std::vector<std::string> found;
-    for (size_t at = 0, end; (end = text.find('\n', at)) != std::string::npos; at = end + 1) {
-        size_t address = text.find("\" ", at) + 2;
-        found.push_back(text.substr(address, end - address));
-    }
+    for (std::string line; std::getline(lines, line);)
+        found.push_back(line.substr(line.find("\" ") + 2));
     return found;
 }
 
@@ -185,6 +184,41 @@ TEST(DialogEnds, RegionSetByAHost) {
 
 // ---------------------------------------------------------------------------------------
 // The painted face, read back from the screen.
+
+// A colour as "(r, g, b)".
+std::string ToString(Rgb colour) {
+    char text[32];
+    snprintf(text, sizeof text, "(%u, %u, %u)", colour.r, colour.g, colour.b);
+    return text;
+}
+
+// The painted texts' colour (255, 255, 230) and near it: anti-aliased edges blend with the
+// picture, so a text pixel is one much lighter than the slate-blue surfaces.
+bool IsTextColour(Rgb c) {
+    return c.r >= 235 && c.g >= 235 && c.b >= 200;
+}
+
+// A resource bitmap of the library (LoadImageA `flags`) as this display shows it: shown in a
+// window of this process and read back from the screen the way the dialog's face is read (a
+// memory bitmap would map colours by rules of its own). On a true-colour display that is the
+// picture itself; on a palette display its colours are mapped as the screen maps them. Empty
+// when it is missing.
+Capture LibraryPicture(int id, UINT flags) {
+    HBITMAP picture = static_cast<HBITMAP>(LoadImageA(
+        GetModuleHandleA("ZelInterstitial.dll"), MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, flags));
+    if (picture == NULL)
+        return Capture();
+    // A static control shows it, copied from a memory DC as the dialog copies its pictures, and
+    // takes its size.
+    HWND window = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, "STATIC", "",
+                                  WS_POPUP | SS_BITMAP, 0, 0, 0, 0, NULL, NULL, NULL, NULL);
+    SendMessageA(window, STM_SETIMAGE, IMAGE_BITMAP, (LPARAM)picture);
+    ShowWindow(window, SW_SHOWNOACTIVATE);
+    Capture image = CaptureSettled(window);
+    DestroyWindow(window);
+    DeleteObject(picture);
+    return image;
+}
 
 struct Box {
     int left, top, right, bottom; // inclusive
