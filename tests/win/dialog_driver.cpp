@@ -82,12 +82,10 @@ static bool AccessRegion(HWND hwnd, int32_t *value, bool write) {
 
 int32_t WaitForRegion(HWND hwnd, int32_t expected) {
     int32_t region = -99999;
-    for (DWORD started = GetTickCount(); GetTickCount() - started < 5000; Sleep(20)) {
+    for (DWORD started = GetTickCount(); region != expected && GetTickCount() - started < 5000;
+         Sleep(20))
         if (!AccessRegion(hwnd, &region, false))
             region = -99999;
-        if (region == expected)
-            break;
-    }
     return region;
 }
 
