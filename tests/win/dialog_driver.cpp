@@ -5,6 +5,7 @@
 #include <tlhelp32.h>
 
 #include <deque>
+#include <functional>
 #include <thread>
 
 #include "entry/interstitial.h"
@@ -16,13 +17,10 @@ GameRun RunGameWithDialogs(const GameFolder &folder, RunOptions options,
     std::vector<std::thread> threads;
     options.onDialog = [&](HWND hwnd) {
         records.emplace_back();
-        if (records.size() > scripts.size()) {
+        if (records.size() > scripts.size())
             PressOk(hwnd);
-            return;
-        }
-        DialogScript script = scripts[records.size() - 1];
-        DialogSeen *record = &records.back();
-        threads.emplace_back([script, hwnd, record] { script(hwnd, *record); });
+        else
+            threads.emplace_back(scripts[records.size() - 1], hwnd, std::ref(records.back()));
     };
     // The real pointer waits in the screen's corner: a window that appears under it gets a
     // mouse move from the window system.
@@ -39,12 +37,9 @@ Capture WaitForPaintedFace(HWND hwnd) {
     int stableRounds = 0;
     for (DWORD started = GetTickCount(); GetTickCount() - started < 8000 && IsWindow(hwnd);
          Sleep(100)) {
-        RECT client = {};
-        if (!IsWindowVisible(hwnd) || !GetClientRect(hwnd, &client) || client.right != 500 ||
-            client.bottom != 360)
-            continue;
-        Capture now = CaptureClient(hwnd);
-        stableRounds = !now.Empty() && now.pixels == last.pixels ? stableRounds + 1 : 0;
+        Capture now = IsWindowVisible(hwnd) ? CaptureClient(hwnd) : Capture();
+        bool faceSize = now.width == 500 && now.height == 360 && !now.Empty();
+        stableRounds = faceSize && now.pixels == last.pixels ? stableRounds + 1 : 0;
         last = now;
         if (stableRounds >= 2)
             return last;
@@ -87,12 +82,10 @@ static bool AccessRegion(HWND hwnd, int32_t *value, bool write) {
 
 int32_t WaitForRegion(HWND hwnd, int32_t expected) {
     int32_t region = -99999;
-    for (DWORD started = GetTickCount(); GetTickCount() - started < 5000; Sleep(20)) {
+    for (DWORD started = GetTickCount(); region != expected && GetTickCount() - started < 5000;
+         Sleep(20))
         if (!AccessRegion(hwnd, &region, false))
             region = -99999;
-        if (region == expected)
-            break;
-    }
     return region;
 }
 
@@ -133,11 +126,10 @@ DialogScript Script(std::vector<Step> steps) {
         for (const Step &step : steps)
             RunStep(hwnd, step, seen);
         DWORD started = GetTickCount();
-        while (IsWindow(hwnd) && IsWindowVisible(hwnd) && GetTickCount() - started < 5000)
+        while (IsWindowVisible(hwnd) && GetTickCount() - started < 5000) // false once it is gone
             Sleep(20);
-        if (IsWindow(hwnd) && IsWindowVisible(hwnd)) {
-            seen.stillOpen = true;
+        seen.stillOpen = IsWindowVisible(hwnd) != FALSE;
+        if (seen.stillOpen)
             PostMessageA(hwnd, WM_COMMAND, IDCANCEL, 0);
-        }
     };
 }

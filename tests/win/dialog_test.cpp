@@ -7,6 +7,7 @@
 #include <stdio.h>
 
 #include <algorithm>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -56,12 +57,10 @@ struct Outcome {
 // The browser's record: each line is the recorder's quoted path, a blank and the address. A
 // start takes a moment to show: wait for one, or half a second when none is expected.
 std::vector<std::string> BrowserAddresses(const std::string &record, bool expected) {
-    std::string text = ReadFileHolding(record, "\n", expected ? 10000 : 500);
+    std::istringstream lines(ReadFileHolding(record, "\n", expected ? 10000 : 500));
     std::vector<std::string> found;
-    for (size_t at = 0, end; (end = text.find('\n', at)) != std::string::npos; at = end + 1) {
-        size_t address = text.find("\" ", at) + 2;
-        found.push_back(text.substr(address, end - address));
-    }
+    for (std::string line; std::getline(lines, line);)
+        found.push_back(line.substr(line.find("\" ") + 2));
     return found;
 }
 
@@ -83,11 +82,8 @@ Outcome Play(const std::string &args, const std::vector<DialogScript> &scripts,
                        FramedBmp(120, 80, kUpsellFill, kUpsellFrame));
     TestBrowser browser(RecorderPath() + placeholder + '\0');
     SetEnvironmentVariableA("ZI_BROWSER_RECORD", folder.File("browser.txt").c_str());
-    RunOptions options;
-    options.args = args;
-    options.workingDir = workingDir.Path();
     Outcome outcome;
-    outcome.run = RunGameWithDialogs(folder, options, scripts, &outcome.seen);
+    outcome.run = RunGameWithDialogs(folder, {args, workingDir.Path()}, scripts, &outcome.seen);
     outcome.pages = BrowserAddresses(folder.File("browser.txt"), page);
     SetEnvironmentVariableA("ZI_BROWSER_RECORD", NULL);
     return outcome;
@@ -96,14 +92,12 @@ Outcome Play(const std::string &args, const std::vector<DialogScript> &scripts,
 // ---------------------------------------------------------------------------------------
 // Every way a dialog ends, and what the game is told.
 
-enum Page { kNoPage, kInfoPage, kUpsellPage, kPortalHome };
-
 struct EndRow {
     const char *name;
     Steps steps;
-    int answer;               // what fnGameBeginEnd returns
-    std::vector<int> regions; // what the checkpoints read
-    Page page;                // the page the browser is started with
+    int answer;                     // what fnGameBeginEnd returns
+    std::vector<int> regions;       // what the checkpoints read
+    std::vector<std::string> pages; // the addresses the browser is started with
 };
 
 // Each row's dialog also shows the title the profile's name gives, at 500 x 360 with a system
@@ -113,18 +107,14 @@ void CheckEndings(const std::vector<EndRow> &rows, const char *args, const char 
                   const char *title) {
     for (const EndRow &row : rows) {
         SCOPED_TRACE(row.name);
-        Outcome outcome = Play(args, {Script(row.steps)}, main, "", row.page != kNoPage);
+        Outcome outcome = Play(args, {Script(row.steps)}, main, "", !row.pages.empty());
         ASSERT_EQ(1u, outcome.seen.size()) << "dialogs shown";
         const DialogSeen &seen = outcome.seen[0];
         EXPECT_FALSE(seen.stillOpen) << "the steps should have ended the dialog";
         EXPECT_EQ(row.answer, outcome.run.Answer(0)) << "fnGameBeginEnd's answer";
         EXPECT_EQ(row.regions, seen.regions) << "the regions read at the checkpoints";
         EXPECT_EQ(std::vector<std::string>(), seen.notes);
-        const std::string addresses[] = {"", kInfoUrl, kUpsellUrl, ZI_PORTAL_HOME_HOST};
-        std::vector<std::string> expected;
-        if (row.page != kNoPage)
-            expected.push_back(addresses[row.page]);
-        EXPECT_EQ(expected, outcome.pages) << "the browser's addresses";
+        EXPECT_EQ(row.pages, outcome.pages) << "the browser's addresses";
         EXPECT_EQ(std::vector<std::string>{title}, outcome.run.dialogTitles);
         const RECT &box = seen.window;
         EXPECT_EQ(500, box.right - box.left);
@@ -139,23 +129,23 @@ TEST(DialogEnds, AtStart) {
     // clang-format off
     CheckEndings({
         // Enter and Escape reach the dialog as IDOK and IDCANCEL.
-        {"Enter", {{Key, VK_RETURN}}, 1, {}, kNoPage},
-        {"Escape", {{Key, VK_ESCAPE}}, 1, {}, kNoPage},
-        {"close request", {{Close}}, 1, {}, kNoPage},
-        {"IDCLOSE", {{Command, IDCLOSE}}, 1, {}, kNoPage},
-        {"IDOK with a notification code", {{Command, 0x00050001}}, 1, {}, kNoPage},
+        {"Enter", {{Key, VK_RETURN}}, 1, {}, {}},
+        {"Escape", {{Key, VK_ESCAPE}}, 1, {}, {}},
+        {"close request", {{Close}}, 1, {}, {}},
+        {"IDCLOSE", {{Command, IDCLOSE}}, 1, {}, {}},
+        {"IDOK with a notification code", {{Command, 0x00050001}}, 1, {}, {}},
         {"ids 3, 7 and 9 do nothing",
-         Steps{{Command, 3}, {Command, 7}, {Command, 9}} + kCloseMark, 0, {5}, kNoPage},
-        {"play", Click(kOnPlay, 3), 1, {3}, kNoPage},
-        {"close mark", kCloseMark, 0, {5}, kNoPage},
-        {"upsell: its page, then quit", Click(kOnUpsell, 2), 0, {2}, kUpsellPage},
-        {"more games: its page", Click(kOnMoreGames, 1) + kCloseMark, 0, {1, 5}, kInfoPage},
-        {"logo: the portal home", Click(kOnLogo, 4) + kCloseMark, 0, {4, 5}, kPortalHome},
+         Steps{{Command, 3}, {Command, 7}, {Command, 9}} + kCloseMark, 0, {5}, {}},
+        {"play", Click(kOnPlay, 3), 1, {3}, {}},
+        {"close mark", kCloseMark, 0, {5}, {}},
+        {"upsell: its page, then quit", Click(kOnUpsell, 2), 0, {2}, {kUpsellUrl}},
+        {"more games: its page", Click(kOnMoreGames, 1) + kCloseMark, 0, {1, 5}, {kInfoUrl}},
+        {"logo: the portal home", Click(kOnLogo, 4) + kCloseMark, 0, {4, 5}, {ZI_PORTAL_HOME_HOST}},
         {"pressed on play, moved to the close mark and released there",
          {{Move, kOnPlay}, {RegionIs, 3}, {Press, kOnPlay}, {Move, kOnClose}, {RegionIs, 5},
-          {Release, kOnClose}}, 0, {3, 5}, kNoPage},
+          {Release, kOnClose}}, 0, {3, 5}, {}},
         {"moved onto play, released on the close mark: the move decides",
-         {{Move, kOnPlay}, {RegionIs, 3}, {Release, kOnClose}}, 1, {3}, kNoPage},
+         {{Move, kOnPlay}, {RegionIs, 3}, {Release, kOnClose}}, 1, {3}, {}},
     }, "1", kMain, "Star Duel");
     // clang-format on
 }
@@ -163,9 +153,9 @@ TEST(DialogEnds, AtStart) {
 TEST(DialogEnds, AtExit) {
     // The exit button lies over the play zone: a release there still ends with 1. A "~" in
     // the name is a line feed in the title. (Region 5 at exit: DialogFace.AtStartAndAtExit.)
-    CheckEndings({{"exit button", Click(kOnPlay, 3), 1, {3}, kNoPage},
-                  {"Escape", {{Key, VK_ESCAPE}}, 1, {}, kNoPage},
-                  {"upsell", Click(kOnUpsell, 2), 0, {2}, kUpsellPage}},
+    CheckEndings({{"exit button", Click(kOnPlay, 3), 1, {3}, {}},
+                  {"Escape", {{Key, VK_ESCAPE}}, 1, {}, {}},
+                  {"upsell", Click(kOnUpsell, 2), 0, {2}, {kUpsellUrl}}},
                  "0", "GameName=Star~Duel\r\nLumora=No\r\n", "Star\nDuel");
 }
 
@@ -187,13 +177,48 @@ TEST(DialogEnds, RegionSetByAHost) {
     // name leaves the template's title.
     auto set = [](int region) { return Steps{{SetRegion, region}, {RegionIs, region}}; };
     Steps release = {{Release, kOnPlay}};
-    CheckEndings({{"7 acts like 2", set(7) + release, 0, {7}, kUpsellPage},
-                  {"0 does nothing", set(0) + release + kCloseMark, 0, {0, 5}, kNoPage}},
+    CheckEndings({{"7 acts like 2", set(7) + release, 0, {7}, {kUpsellUrl}},
+                  {"0 does nothing", set(0) + release + kCloseMark, 0, {0, 5}, {}}},
                  "1", "GameName=\r\n", "Game Dialog");
 }
 
 // ---------------------------------------------------------------------------------------
 // The painted face, read back from the screen.
+
+// A colour as "(r, g, b)".
+std::string ToString(Rgb colour) {
+    char text[32];
+    snprintf(text, sizeof text, "(%u, %u, %u)", colour.r, colour.g, colour.b);
+    return text;
+}
+
+// The painted texts' colour (255, 255, 230) and near it: anti-aliased edges blend with the
+// picture, so a text pixel is one much lighter than the slate-blue surfaces.
+bool IsTextColour(Rgb c) {
+    return c.r >= 235 && c.g >= 235 && c.b >= 200;
+}
+
+// A resource bitmap of the library (LoadImageA `flags`) as this display shows it: shown in a
+// window of this process and read back from the screen the way the dialog's face is read (a
+// memory bitmap would map colours by rules of its own). On a true-colour display that is the
+// picture itself; on a palette display its colours are mapped as the screen maps them. Empty
+// when it is missing.
+Capture LibraryPicture(int id, UINT flags) {
+    HBITMAP picture = static_cast<HBITMAP>(LoadImageA(
+        GetModuleHandleA("ZelInterstitial.dll"), MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, flags));
+    if (picture == NULL)
+        return Capture();
+    // A static control shows it, copied from a memory DC as the dialog copies its pictures, and
+    // takes its size.
+    HWND window = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, "STATIC", "",
+                                  WS_POPUP | SS_BITMAP, 0, 0, 0, 0, NULL, NULL, NULL, NULL);
+    SendMessageA(window, STM_SETIMAGE, IMAGE_BITMAP, (LPARAM)picture);
+    ShowWindow(window, SW_SHOWNOACTIVATE);
+    Capture image = CaptureSettled(window);
+    DestroyWindow(window);
+    DeleteObject(picture);
+    return image;
+}
 
 struct Box {
     int left, top, right, bottom; // inclusive
@@ -242,11 +267,6 @@ void CheckBands(const Capture &face, const std::vector<Band> &bands) {
             << found << " text pixels in x " << b.left << " to " << b.right << ", y " << b.top
             << " to " << b.bottom;
     }
-}
-
-// The face of the one dialog of a run; empty when there was not just one.
-Capture Face(const Outcome &outcome) {
-    return outcome.seen.size() == 1 ? outcome.seen[0].painted : Capture();
 }
 
 // One run shows both faces: the start call records "No", so the exit call shows one too. The
@@ -312,7 +332,8 @@ TEST(DialogFace, LargeFontsLiftTheGamesTextOnlyAndNoPictureIsSought) {
         RegSetKeyValueA(HKEY_CURRENT_USER, key, "LogPixels", REG_DWORD, &saved, size);
     else
         RegDeleteKeyValueA(HKEY_CURRENT_USER, key, "LogPixels");
-    Capture face = Face(outcome);
+    ASSERT_EQ(1u, outcome.seen.size()) << "dialogs shown";
+    Capture face = outcome.seen[0].painted;
     ASSERT_FALSE(face.Empty());
     EXPECT_EQ(0, PixelsOf(face, kWhole, kWrongFill));
     EXPECT_NE(std::string::npos, outcome.run.debugOutput.find(kPlaceBitmapFailed));

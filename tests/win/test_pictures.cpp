@@ -1,15 +1,9 @@
 // Pictures for the Windows-side tests: made, loaded, shown and compared.
 #include "test_pictures.h"
 
-#include <stdio.h>
+#include <algorithm>
 
 #include "imagefile.h"
-
-std::string ToString(Rgb colour) {
-    char text[32];
-    snprintf(text, sizeof text, "(%u, %u, %u)", colour.r, colour.g, colour.b);
-    return text;
-}
 
 int DisplayBits() {
     HDC screen = GetDC(NULL);
@@ -18,44 +12,10 @@ int DisplayBits() {
     return bits;
 }
 
-bool IsTextColour(Rgb c) {
-    return c.r >= 235 && c.g >= 235 && c.b >= 200;
-}
-
-// A picture of the library, loaded as the dialog loads it, shown in a window of this process
-// and read back from the screen the way the dialog's face is read: a memory bitmap would map
-// colours by rules of its own.
-Capture LibraryPicture(int id, UINT flags) {
-    HBITMAP picture = static_cast<HBITMAP>(LoadImageA(
-        GetModuleHandleA("ZelInterstitial.dll"), MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, flags));
-    BITMAP info = {};
-    if (picture == NULL || GetObjectA(picture, sizeof info, &info) == 0)
-        return Capture();
-    HWND window = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, "STATIC", "", WS_POPUP, 0, 0,
-                                  info.bmWidth, info.bmHeight, NULL, NULL, NULL, NULL);
-    ShowWindow(window, SW_SHOWNOACTIVATE);
-    UpdateWindow(window);
-    PumpThreadMessages();
-    HDC dc = GetDC(window);
-    HDC source = CreateCompatibleDC(dc);
-    HGDIOBJ previous = SelectObject(source, picture);
-    BitBlt(dc, 0, 0, info.bmWidth, info.bmHeight, source, 0, 0, SRCCOPY);
-    SelectObject(source, previous);
-    DeleteDC(source);
-    ReleaseDC(window, dc);
-    Capture image = CaptureSettled(window);
-    DestroyWindow(window);
-    DeleteObject(picture);
-    return image;
-}
-
 std::string FramedBmp(int width, int height, Rgb fill, Rgb frame) {
-    std::vector<Rgb> pixels((size_t)width * height);
-    for (int y = 0; y < height; y++)
-        for (int x = 0; x < width; x++) {
-            bool edge = x == 0 || y == 0 || x == width - 1 || y == height - 1;
-            pixels[(size_t)y * width + x] = edge ? frame : fill;
-        }
+    std::vector<Rgb> pixels((size_t)width * height, frame);
+    for (int y = 1; y < height - 1; y++) // the rows between the top and the bottom of the frame
+        std::fill_n(pixels.begin() + (size_t)y * width + 1, width - 2, fill);
     std::vector<uint8_t> bmp =
         imagefile::EncodeBmp24(width, height, reinterpret_cast<const uint8_t *>(pixels.data()));
     return std::string(bmp.begin(), bmp.end());
