@@ -108,10 +108,21 @@ test-zellint: native twin product
 bench: product twin
 	$(WINE) bench/run.sh $(TWIN)/bin $(PRODUCT)/bin/ZelInterstitial.dll $(BUILD)/bench
 
-# Not part of make test, which runs its smoke (soak_smoke in the Windows-side tests).
+# Not part of make test, which runs its smoke (the zi_soak test). CYCLES start/exit cycles, 1
+# in SHARE each with a client that ends unanswered, is killed or never answers (40 s each),
+# FAULTS of each fault, ROUNDS of 2, 4 and 8 games started together; SEED repeats a run.
 ARCH ?= x64
+CYCLES ?= 10000
+SHARE ?= 1000
+FAULTS ?= 20
+ROUNDS ?= 100
+SEED ?= $(shell date +%s)
 soak: $(if $(filter x86,$(ARCH)),test32,twin)
-	tests/soak/run.sh $(if $(filter x86,$(ARCH)),$(TEST32),$(TWIN))/bin $(ARCH) $(BUILD)/soak-$(ARCH)
+	@echo "soak: $(ARCH), $$(date -u '+%F %H:%M UTC'), load $$(cut -d' ' -f1-3 /proc/loadavg)"
+	$(if $(filter x86,$(ARCH)),tests/wine32/run.sh,$(WINE)) sh -c '"$$WINE64" "$$0" "$$@"' \
+		$(if $(filter x86,$(ARCH)),$(TEST32),$(TWIN))/bin/zi_soak.exe \
+		$(CYCLES) $(SEED) $(SHARE) $(FAULTS) $(ROUNDS)
+	@echo "soak: ended $$(date -u '+%H:%M UTC'), load $$(cut -d' ' -f1-3 /proc/loadavg)"
 
 fuzz-build: deps
 	@cmake -S tests/fuzz -B $(FUZZ) -DCMAKE_CXX_COMPILER=clang++ >/dev/null

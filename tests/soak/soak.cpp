@@ -1,14 +1,14 @@
-// The soak behind `make soak` (tests/soak/run.sh) and its smoke in the Windows-side tests. This
-// program is a long-lived game: start/exit cycles against the sample portal client, told at
-// random how to behave, with faults between start and exit; then rounds of stub games started
-// together. Every answer, record and event is checked. A progress line every 10 s; at the end
-// "sum LABEL | N", "max LABEL | X" and "row LABEL | TEXT" lines, which run.sh merges over its
-// lanes into one table. Exit code 1 on a miss.
+// The soak behind `make soak`, and its smoke in the Windows-side tests. This program is a
+// long-lived game: start/exit cycles against the sample portal client, told at random how to
+// behave, with faults between start and exit; then rounds of stub games started together.
+// Every answer, record and event is checked. A progress line every 10 s, one table at the end;
+// exit code 1 on a miss.
 //   zi_soak CYCLES SEED SHARE FAULTS ROUNDS [SIZE...]
 // SHARE: 1 cycle in SHARE each has a client that ends at once, is killed in the wait, or never
 // answers (each a full 40 s wait; 0: none). FAULTS: cycles with each fault. ROUNDS: rounds of
 // each SIZE (default 2 4 8) of games started together.
 #include <windows.h>
+#include <stdarg.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -46,7 +46,8 @@ const char *const kFaultNames[] = {
 const char kKillClient[] = "taskkill /f /im portal.exe >nul 2>nul";
 
 std::mt19937 g_rng;
-std::map<std::string, long> g_sums; // the "sum" rows
+std::map<std::string, long> g_counts; // rows of the table: counts
+std::map<std::string, std::string> g_rows; // and the others
 CInterstitial g_model;              // the profile's values at the start, as Load leaves them
 bool g_handled = false;             // the library's flag, as the rules leave it
 
@@ -57,11 +58,22 @@ struct {
     volatile long done, total;
 } g_watch;
 
+std::string Format(const char *format, ...) {
+    char text[256];
+    va_list values;
+    va_start(values, format);
+    vsnprintf(text, sizeof text, format, values);
+    va_end(values);
+    return text;
+}
+
 std::string Here(const std::string &name) { return BinFolder() + name; }
 
 void Miss(const std::string &kind, long count) {
-    g_sums["miss: " + kind] += count;
+    g_counts["miss: " + kind] += count;
     g_watch.misses += count;
+    if (count > 0) // where, to be found again with the same seed
+        printf("miss in %s %ld: %s\n", g_watch.step, g_watch.done, kind.c_str());
 }
 
 // This game's dialogs end as `quit` says, by the close mark or Enter; its error boxes and the
@@ -149,14 +161,6 @@ bool SameValues(const char *name) {
     return memcmp((void *)&now, (void *)&g_model, sizeof now) == 0;
 }
 
-// The verdict recorded in a profile, as the library reads it; "twice" when it is there twice.
-std::string Record(const std::string &profile) {
-    std::string text = ReadFileBytes(profile);
-    char value[16] = "";
-    GetPrivateProfileStringA("Main", "Lumora", "<none>", value, sizeof value, profile.c_str());
-    return text.find("\nLumora=") != text.rfind("\nLumora=") ? "twice" : value;
-}
-
 void Register() { RegisterClient(std::string("3.2") + '\0', REG_SZ, Here("client\\portal.exe")); }
 
 PROCESS_INFORMATION Start(std::string line, const std::string &folder, DWORD flags = 0) {
@@ -171,7 +175,7 @@ PROCESS_INFORMATION Start(std::string line, const std::string &folder, DWORD fla
 void Cycle(int behaviour, bool silent, bool full, Fault fault) {
     const Behaviour &how = kBehaviours[behaviour];
     const std::string profile = Here("launch.ini"), client = Here("client\\portal.exe");
-    g_sums[std::string("client: ") + how.name]++;
+    g_counts[std::string("client: ") + how.name]++;
     WritePrivateProfileStringA("Main", "FullVersion", full ? "Yes" : "No", profile.c_str());
     WriteFileBytes(Here("client\\sample_portal.ini"),
                    std::string("[Portal]\r\nAnswer=") + how.answer +
@@ -188,7 +192,7 @@ void Cycle(int behaviour, bool silent, bool full, Fault fault) {
     g_watch.unregister = fault == kKeyGone;
     Miss("start answer or dialog", !Expected(silent ? 3 : 1, silent || full || outcome == 1,
                                              !silent && !full && !g_handled, false));
-    Miss("recorded verdict", Record(profile) != (g_handled ? "Yes" : "No"));
+    Miss("recorded verdict", RecordInProfile(ReadFileBytes(profile)) != (g_handled ? "Yes" : "No"));
     Miss("client not killed, or key not removed, in the wait", g_watch.kill || g_watch.unregister);
     if (behaviour == kMute) // the library leaves it running
         Miss("unanswering client not left running", system(kKillClient) != 0);
@@ -206,7 +210,7 @@ void Cycle(int behaviour, bool silent, bool full, Fault fault) {
     Miss(fault ? kFaultNames[fault] : "exit answer or dialog",
          !Expected(silent ? 2 : 0, fault != kDeleted, dialog, fault == kDeleted));
     if (fault)
-        g_sums[std::string("fault: ") + kFaultNames[fault]]++;
+        g_counts[std::string("fault: ") + kFaultNames[fault]]++;
     if (lock != INVALID_HANDLE_VALUE)
         CloseHandle(lock);
     SetFileAttributesA(profile.c_str(), FILE_ATTRIBUTE_NORMAL);
@@ -259,15 +263,15 @@ void RunCycles(long cycles, long share, long faults) {
                 fit[i][j] += add[j];
         }
     }
-    g_sums["cycles"] += cycles;
-    printf("max seconds of the cycles | %.1f\n", (GetTickCount64() - began) / 1000.0);
+    g_counts["cycles"] = cycles;
+    g_rows["cycles per minute"] = std::to_string(cycles * 60000 / (GetTickCount64() - began));
     const char *const names[] = {"kernel handles", "GDI objects", "USER objects (windows)",
                                  "private bytes"};
     for (int i = 0; i < 4; i++) {
         double *s = fit[i], spread = s[0] * s[3] - s[1] * s[1];
         if (spread > 0)
-            printf("max growth per 1,000 cycles: %s | %+.2f\n", names[i],
-                   1000 * (s[0] * s[4] - s[1] * s[2]) / spread);
+            g_rows[std::string("growth per 1,000 cycles: ") + names[i]] =
+                Format("%+.2f", 1000 * (s[0] * s[4] - s[1] * s[2]) / spread);
     }
 }
 
@@ -307,7 +311,8 @@ void Together(int size, long rounds) {
                 TerminateProcess(games[i], 0x100);
             GetExitCodeProcess(games[i], &code);
             CloseHandle(games[i]);
-            std::string profile = Home(i) + "launch.ini", record = Record(profile);
+            std::string profile = Home(i) + "launch.ini";
+            std::string record = RecordInProfile(ReadFileBytes(profile));
             bool shared = i < 2; // the record may be the other copy's
             bool skipped = code == 1 && (shared || record == "No");
             bool handedOff = code == (how.outcome == 2 ? 0u : 1u) &&
@@ -325,9 +330,9 @@ void Together(int size, long rounds) {
             handOffs++;
         wrong += EventLeftOpen();
     }
-    printf("row %d games started together | %ld rounds: %ld past 41 s, %ld answers, profiles or "
-           "events not allowed, %ld hand-offs, slowest round %.1f s\n",
-           size, rounds, late, wrong, handOffs, slowest);
+    g_rows[Format("%d games started together", size)] =
+        Format("%ld rounds: %ld past 41 s, %ld answers, profiles or events not allowed, %ld "
+               "hand-offs, slowest round %.1f s", rounds, late, wrong, handOffs, slowest);
     Miss("games started together", late + wrong + (handOffs < rounds));
 }
 
@@ -379,8 +384,11 @@ int main(int argc, char **argv) {
     for (int i = 6; rounds > 0 && i < (argc > 6 ? argc : 9); i++) // 2, 4 and 8 unless given
         Together(argc > 6 ? std::min(8, std::max(2, atoi(argv[i]))) : 2 << (i - 6), rounds);
     DeleteClassesTree(kClientRoot);
-    for (const auto &row : g_sums)
-        printf("sum %s | %ld\n", row.first.c_str(), row.second);
-    printf("finished: %ld misses\n", g_watch.misses);
+    g_counts["misses"] = g_watch.misses;
+    for (const auto &row : g_counts)
+        g_rows[row.first] = std::to_string(row.second);
+    printf("| soak: seed %ld, %ld cycles | |\n|---|---|\n", seed, cycles);
+    for (const auto &row : g_rows)
+        printf("| %s | %s |\n", row.first.c_str(), row.second.c_str());
     return g_watch.misses > 0;
 }

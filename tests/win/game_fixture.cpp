@@ -118,9 +118,10 @@ void RegisterClient(const std::string &version, DWORD type, const std::string &p
 }
 
 std::string RecordInProfile(const std::string &profile) {
-    size_t at = profile.find("Lumora=");
+    size_t at = profile.find("\nLumora="), key = strlen("\nLumora=");
     if (at == std::string::npos)
         return "<none>";
-    size_t end = profile.find_first_of("\r\n", at);
-    return profile.substr(at + 7, end - at - 7);
+    if (profile.find("\nLumora=", at + 1) != std::string::npos)
+        return "twice";
+    return profile.substr(at + key, profile.find_first_of("\r\n", at + key) - at - key);
 }

@@ -78,7 +78,8 @@ std::string InstallSampleClient(const TempFolder &folder, const char *answer);
 // The version and the client's path as `type` values (the path with a terminator added).
 void RegisterClient(const std::string &version, DWORD type, const std::string &path);
 
-// The portal verdict [Main] Lumora recorded in a profile's text, or "<none>".
+// The portal verdict [Main] Lumora recorded at the start of a line of a profile's text (not
+// in a comment), "<none>", or "twice" when a second record follows.
 std::string RecordInProfile(const std::string &profile);
 inline std::string ProfileRecord(const GameFolder &folder) {
     return RecordInProfile(folder.ReadProfile());
