@@ -8,7 +8,6 @@
 // answers (each a full 40 s wait; 0: none). FAULTS: cycles with each fault. ROUNDS: rounds of
 // each SIZE (default 2 4 8) of games started together.
 #include <windows.h>
-#include <stdarg.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -48,6 +47,7 @@ const char kKillClient[] = "taskkill /f /im portal.exe >nul 2>nul";
 std::mt19937 g_rng;
 std::map<std::string, long> g_counts; // rows of the table: counts
 std::map<std::string, std::string> g_rows; // and the others
+std::string g_where;                       // what the cycle or round is, for a miss
 CInterstitial g_model;              // the profile's values at the start, as Load leaves them
 bool g_handled = false;             // the library's flag, as the rules leave it
 
@@ -58,12 +58,9 @@ struct {
     volatile long done, total;
 } g_watch;
 
-std::string Format(const char *format, ...) {
+template <typename... Values> std::string Format(const char *format, Values... values) {
     char text[256];
-    va_list values;
-    va_start(values, format);
-    vsnprintf(text, sizeof text, format, values);
-    va_end(values);
+    snprintf(text, sizeof text, format, values...);
     return text;
 }
 
@@ -73,7 +70,8 @@ void Miss(const std::string &kind, long count) {
     g_counts["miss: " + kind] += count;
     g_watch.misses += count;
     if (count > 0) // where, to be found again with the same seed
-        printf("miss in %s %ld: %s\n", g_watch.step, g_watch.done, kind.c_str());
+        printf("miss in %s %ld (%s): %s\n", g_watch.step, g_watch.done, g_where.c_str(),
+               kind.c_str());
 }
 
 // This game's dialogs end as `quit` says, by the close mark or Enter; its error boxes and the
@@ -175,6 +173,7 @@ PROCESS_INFORMATION Start(std::string line, const std::string &folder, DWORD fla
 void Cycle(int behaviour, bool silent, bool full, Fault fault) {
     const Behaviour &how = kBehaviours[behaviour];
     const std::string profile = Here("launch.ini"), client = Here("client\\portal.exe");
+    g_where = Format("%s, silent %d, full %d, fault %d", how.name, silent, full, fault);
     g_counts[std::string("client: ") + how.name]++;
     WritePrivateProfileStringA("Main", "FullVersion", full ? "Yes" : "No", profile.c_str());
     WriteFileBytes(Here("client\\sample_portal.ini"),
@@ -199,9 +198,8 @@ void Cycle(int behaviour, bool silent, bool full, Fault fault) {
 
     // The fault, then the exit.
     std::string saved = ReadFileBytes(profile);
-    HANDLE lock = fault != kLocked ? INVALID_HANDLE_VALUE
-                                   : CreateFileA(profile.c_str(), GENERIC_READ, 0, NULL,
-                                                 OPEN_EXISTING, 0, NULL);
+    HANDLE lock = fault != kLocked ? NULL : CreateFileA(profile.c_str(), GENERIC_READ, 0, NULL,
+                                                        OPEN_EXISTING, 0, NULL);
     if (fault == kReadOnly)
         SetFileAttributesA(profile.c_str(), FILE_ATTRIBUTE_READONLY);
     if (fault == kDeleted)
@@ -211,8 +209,7 @@ void Cycle(int behaviour, bool silent, bool full, Fault fault) {
          !Expected(silent ? 2 : 0, fault != kDeleted, dialog, fault == kDeleted));
     if (fault)
         g_counts[std::string("fault: ") + kFaultNames[fault]]++;
-    if (lock != INVALID_HANDLE_VALUE)
-        CloseHandle(lock);
+    CloseHandle(lock); // NULL without the fault: refused, harmless
     SetFileAttributesA(profile.c_str(), FILE_ATTRIBUTE_NORMAL);
     if (fault == kDeleted)
         WriteFileBytes(profile, saved);
@@ -289,6 +286,7 @@ void Together(int size, long rounds) {
     g_watch.done = 0, g_watch.total = rounds;
     for (long round = 0; round < rounds; g_watch.done = ++round) {
         const Behaviour &how = kBehaviours[g_rng() % 3];
+        g_where = how.name;
         WriteFileBytes(Here("client\\sample_portal.ini"),
                        std::string("[Portal]\r\nAnswer=") + how.answer + "\r\n");
         DeleteFileA(Here("client\\sample_portal.log").c_str());
