@@ -123,8 +123,12 @@ bool Expected(int flags, int answer, bool dialog, bool box) {
     int got = fnGameBeginEnd(flags);
     Miss("a call past the 40 s wait (45 s)", GetTickCount64() - g_watch.callBegan > 45000);
     g_watch.callBegan = 0;
-    return got == (dialog ? !g_watch.quit : answer) && g_watch.dialogs - dialogs == dialog &&
-           g_watch.boxes - boxes == box;
+    bool right = got == (dialog ? !g_watch.quit : answer) && g_watch.dialogs - dialogs == dialog &&
+                 g_watch.boxes - boxes == box;
+    if (!right) // for the miss's line
+        g_where += Format(", answered %d with %ld dialogs and %ld error boxes", got,
+                          g_watch.dialogs - dialogs, g_watch.boxes - boxes);
+    return right;
 }
 
 // An event still open after 2 s: a client that has just answered may hold one a moment.
