@@ -20,9 +20,7 @@ class PortalClient : public TempFolder {
         exe = InstallSampleClient(*this, answer);
         RegisterClient(std::string("3.2") + '\0', REG_SZ, exe);
     }
-    ~PortalClient() {
-        DeleteClassesTree(kClientRoot);
-    }
+    ~PortalClient() { DeleteClassesTree(kClientRoot); }
     std::string exe; // the client's program
     // The client's log once it has finished (and closed its events), or "" if it never ran.
     std::string Log(DWORD waitMs = 10000) const {
