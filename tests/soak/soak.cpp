@@ -65,6 +65,13 @@ template <typename... Values> std::string Format(const char *format, Values... v
 }
 
 std::string Here(const std::string &name) { return BinFolder() + name; }
+std::string ClientLog() { return Here("client\\sample_portal.log"); }
+
+// What the sample client answers at its next start (with any other settings), and no log yet.
+void TellClient(const std::string &settings) {
+    WriteFileBytes(Here("client\\sample_portal.ini"), "[Portal]\r\nAnswer=" + settings + "\r\n");
+    DeleteFileA(ClientLog().c_str());
+}
 
 void Miss(const std::string &kind, long count) {
     g_counts["miss: " + kind] += count;
@@ -102,8 +109,7 @@ DWORD WINAPI Watch(LPVOID) {
         EnumWindows(Answer, 0);
         if (g_watch.kill) // retried until the client runs
             Sleep(500), g_watch.kill = system(kKillClient) != 0;
-        if (g_watch.unregister && GetFileAttributesA(Here("client\\sample_portal.log").c_str()) !=
-                                      INVALID_FILE_ATTRIBUTES)
+        if (g_watch.unregister && GetFileAttributesA(ClientLog().c_str()) != INVALID_FILE_ATTRIBUTES)
             DeleteClassesTree(kClientRoot), g_watch.unregister = 0;
         ULONGLONG now = GetTickCount64(), began = g_watch.callBegan;
         if (began && now - began > 60000)
@@ -180,10 +186,7 @@ void Cycle(int behaviour, bool silent, bool full, Fault fault) {
     g_where = Format("%s, silent %d, full %d, fault %d", how.name, silent, full, fault);
     g_counts[std::string("client: ") + how.name]++;
     WritePrivateProfileStringA("Main", "FullVersion", full ? "Yes" : "No", profile.c_str());
-    WriteFileBytes(Here("client\\sample_portal.ini"),
-                   std::string("[Portal]\r\nAnswer=") + how.answer +
-                       (fault == kKeyGone ? "\r\nDelayMs=2000\r\n" : "\r\n"));
-    DeleteFileA(Here("client\\sample_portal.log").c_str());
+    TellClient(how.answer + std::string(fault == kKeyGone ? "\r\nDelayMs=2000" : ""));
     for (int tries = 0; fault == kClientGone && !DeleteFileA(client.c_str()) && tries < 100;
          tries++)
         Sleep(50); // the last client may still be ending
@@ -199,7 +202,7 @@ void Cycle(int behaviour, bool silent, bool full, Fault fault) {
     // No client ran though its program was there and the events free: the platform refused to
     // start it (about 1 start in 10,000 under Wine), and the library went on without a verdict
     // as it must, keeping its flag. The record and the exit are checked against that.
-    bool refused = fault != kClientGone && ReadFileBytes(Here("client\\sample_portal.log")).empty();
+    bool refused = fault != kClientGone && ReadFileBytes(ClientLog()).empty();
     g_counts["client not started by the platform (the hand-off skipped)"] += refused;
     g_handled = refused ? kept : g_handled;
     Miss("start answer or dialog", !right && !refused);
@@ -296,9 +299,7 @@ void Together(int size, long rounds) {
     for (long round = 0; round < rounds; g_watch.done = ++round) {
         const Behaviour &how = kBehaviours[g_rng() % 3];
         g_where = how.name;
-        WriteFileBytes(Here("client\\sample_portal.ini"),
-                       std::string("[Portal]\r\nAnswer=") + how.answer + "\r\n");
-        DeleteFileA(Here("client\\sample_portal.log").c_str());
+        TellClient(how.answer);
         std::vector<HANDLE> games, threads;
         for (int i = 0; i < size; i++) {
             CopyFileA(ZI_SAMPLE_PROFILE, (Home(i) + "launch.ini").c_str(), FALSE);
@@ -331,7 +332,7 @@ void Together(int size, long rounds) {
             wrong += (!skipped && !handedOff) + !valid;
         }
         // The client logs its start before it answers, so before any game ends.
-        std::string log = ReadFileBytes(Here("client\\sample_portal.log"));
+        std::string log = ReadFileBytes(ClientLog());
         for (size_t at = log.find("command line:"); at != std::string::npos;
              at = log.find("command line:", at + 1))
             handOffs++;
